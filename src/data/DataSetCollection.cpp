@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include <QDateTime>
-#include <QLocale>
+#include "text/Formats.h"
 
 DataSetStatistics computeDataSetStatistics(std::span<const float> levels) {
   // The running extremes start far outside the meter's 20..140 dB so the first
@@ -148,27 +147,14 @@ std::optional<DataSetView> DataSetCollection::dataSet(int d) const {
 QStringList DataSetCollection::gridRow(int d) const {
   if (d < 0 || d >= dataSetCount()) return {};
   return {QString::number(d + 1),
-          datasetgrid::dateText(startTime_[d]),
-          datasetgrid::timeText(startTime_[d]),
+          formats::shortDate(startTime_[d]),
+          formats::clockTime(startTime_[d]),
           datasetgrid::rateText(samplingInterval_[d]),
           QString::number(sampleCount_[d]),
           datasetgrid::weightingText(modeByte_[d])};
 }
 
 namespace datasetgrid {
-
-QString dateText(TDateTime value) {
-  const QLocale locale;
-  QString format = locale.dateFormat(QLocale::ShortFormat);
-  // Qt's short formats often use a two-digit year (en_US "M/d/yy"); the grid keeps
-  // the century like the rest of the program.
-  if (!format.contains(QLatin1String("yyyy"))) format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-  return locale.toString(datetime::toQDateTime(value).date(), format);
-}
-
-QString timeText(TDateTime value) {
-  return datetime::toQDateTime(value).time().toString(QStringLiteral("HH:mm:ss"));
-}
 
 QString rateText(std::int32_t seconds) {
   return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));

@@ -10,7 +10,6 @@
 #include <span>
 #include <vector>
 
-#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -109,11 +108,9 @@ class DataSetCollection {
   std::vector<TDateTime> sampleTimes_;
 };
 
-// Cell texts of the "Data Sets" grid, also used when the date and time of a data
-// set are changed.
+// Cell texts of the "Data Sets" grid of their own; the DATE and TIME cells are
+// formats::shortDate and formats::clockTime of the start time.
 namespace datasetgrid {
-QString dateText(TDateTime value);          // the user's short date format, four-digit year
-QString timeText(TDateTime value);          // hh:mm:ss
 QString rateText(std::int32_t seconds);     // minutes:seconds, two digits each (70 s → 01:10)
 QString weightingText(std::uint8_t modeByte);  // "A" or "C"
 }  // namespace datasetgrid
