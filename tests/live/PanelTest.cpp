@@ -300,6 +300,13 @@ TEST_F(PanelFixture, ClockShowsForThe472WhenItsSecondsChange) {
   EXPECT_EQ(time->text(), "12:61:00");  // not a time: shown raw
 }
 
+TEST_F(PanelFixture, The471HasNoClock) {
+  link.selectRememberedPort(0, 471);
+  ASSERT_EQ(link.meterModel(), 471);
+  show({.clock = {0x09, 0x05, 0x30}});
+  EXPECT_EQ(element("lblTime")->text(), "");
+}
+
 TEST_F(PanelFixture, ModelLook) {
   auto shown = [this](const char* name) { return !element<QWidget>(name)->isHidden(); };
   element("lblREC")->setText("REC");
