@@ -148,6 +148,10 @@ void LiveLink::identifyMeter() {
 
   liveCommand_.setLetter(letter::kIdentify);
   clock_.delayMs(100);
+  // A frame still on its way (the answer to a poll sent just before, or the stream
+  // that 'a' started) lands in these 100 ms; read as the reply, its first four bytes
+  // would make a 471 a 472. Nothing that came before 'K' can be its answer.
+  comm1_->discardInput();
   if (comm1_->isOpen()) comm1_->write(liveCommand_.toBytes());
   clock_.delayMs(1000);
 
