@@ -75,7 +75,9 @@ int runMonitorCommand(const QStringList& ports, bool portsGiven, double seconds)
     if (interrupted) QCoreApplication::quit();
   });
   watch.start(50);
-  if (seconds > 0) QTimer::singleShot(static_cast<int>(seconds * 1000), [] { QCoreApplication::quit(); });
+  // A precise timer: Qt's default coarse timer may end a 10 s run half a second early.
+  if (seconds > 0)
+    QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, [] { QCoreApplication::quit(); });
 
   // No remembered settings here: without a meter the link stays on the first port.
   link.startUp(0, 472);

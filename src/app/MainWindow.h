@@ -1,0 +1,120 @@
+#pragma once
+// TfrmMain: the MDI frame of the program. It owns the live link, the decoder, the
+// front panel's memory and the settings for the whole run, builds the menus, tool
+// buttons, port list and status bar, runs the start-up sequence, and shows what the
+// link reports (it is the link's observer).
+
+#include <array>
+#include <memory>
+
+#include <QList>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+
+#include "app/Settings.h"
+#include "link/LiveLink.h"
+#include "live/FrameDecoder.h"
+#include "live/Panel.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolButton;
+class Prompts;
+class TfrmAbout;
+
+class PanelMemory;
+
+struct MainServices {
+  Clock& clock;
+  SerialBackend& backend;
+  Prompts& prompts;
+  // Ports put before the system's (the demo's simulated meter) and after them (--port).
+  QStringList leadingPorts;
+  QStringList extraPorts;
+  // The settings store; empty: the program's own (openSettingsStore()).
+  std::unique_ptr<QSettings> settingsStore;
+  // The splash window shown during start-up, if any; closed at its end.
+  TfrmAbout* splash = nullptr;
+};
+
+class TfrmMain : public QMainWindow, private LinkObserver {
+  Q_OBJECT
+ public:
+  explicit TfrmMain(MainServices services, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The start-up sequence, run once when the window is first shown.
+  void startUp();
+
+  LiveLink& link() { return *link_; }
+  FrameDecoder& decoder() { return decoder_; }
+  QMdiArea* mdiArea() const { return mdiArea_; }
+  TfrmPanel* panel() const { return panel_; }
+  const AppSettings& settings() const { return settings_; }
+  const std::array<QPixmap, 16>& lcdDigits() const { return lcdDigits_; }
+  // Status bar panel 0 (port), 1 (connection), 2 (automatic download).
+  QString statusText(int panel) const;
+
+  // View menu, "Control Panel": restore the panel or create it at the top left.
+  void showPanel();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // LinkObserver
+  void scanningPort(const QString& portName) override;
+  void portListChanged() override;
+  void liveFrame(const QByteArray& frame) override;
+  void meterIdentified(bool byScan) override;
+  void linkLost(bool wasConnected) override;
+
+  void buildMenus();
+  void buildToolPanel();
+  void buildStatusBar();
+  void retranslate();
+  void setStatus(int panel, const QString& text);
+  void setStatusKey(const char* key);
+  void setNoConnectionLabel(bool visible);
+  void applyModelLook(int model);
+  void setRunStop(bool runEnabled, bool stopEnabled);
+  void setDataLogger(bool visible, bool enabled);
+  void updateWindowMenu();
+  void portPicked(int index);
+  void openHelp();
+  void showAbout();
+  void exitProgram();
+  bool realTimeRunning() const { return false; }
+
+  MainServices services_;
+  std::unique_ptr<QSettings> settingsStore_;
+  AppSettings settings_;
+  std::unique_ptr<LiveLink> link_;
+  FrameDecoder decoder_;
+  std::unique_ptr<PanelMemory> panelMemory_;
+  std::array<QPixmap, 16> lcdDigits_;
+  QPointer<TfrmPanel> panel_;
+  QPointer<QMdiSubWindow> panelWindow_;
+  bool startedUp_ = false;
+  bool closing_ = false;
+  const char* connectionKey_ = nullptr;  // the key shown in status panel 1
+
+  QMdiArea* mdiArea_ = nullptr;
+  QComboBox* ComboBoxDeviceName = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QLineEdit* MaskEdit1 = nullptr;
+  std::array<QLabel*, 3> statusPanels_{};
+  QMenu* Window1 = nullptr;
+  QAction* windowListSeparator_ = nullptr;
+  QList<QAction*> windowListActions_;
+  QMenu* DataLogger1 = nullptr;
+  QAction *Run1 = nullptr, *Stop1 = nullptr, *ControlPanel1 = nullptr, *RealTimeGraph1 = nullptr;
+  QToolButton *btnRun = nullptr, *btnStop = nullptr, *btnDataLogger = nullptr, *btnOutputToGraph = nullptr;
+};
