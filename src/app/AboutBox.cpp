@@ -54,6 +54,7 @@ void TfrmAbout::retranslate() {
 
 void TfrmAbout::setStatus(const QString& text) {
   status_->setText(text);
+  emit statusChanged(text);
   // The start-up scan blocks the event loop; paint the line now.
   repaint();
 }

@@ -16,6 +16,9 @@ class TfrmAbout : public QDialog {
   void setStatus(const QString& text);
   QString status() const;
 
+ signals:
+  void statusChanged(const QString& text);
+
  private:
   void retranslate();
   void paintEvent(QPaintEvent* event) override;

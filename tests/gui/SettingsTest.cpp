@@ -67,7 +67,9 @@ TEST(Settings, RateReadsBothStoredForms) {
     bool ok = true;
     const double value = decodeRate(c.stored, &ok);
     EXPECT_EQ(ok, c.ok) << c.stored.toString().toStdString();
-    if (c.ok) EXPECT_DOUBLE_EQ(value, c.seconds);
+    if (c.ok) {
+      EXPECT_DOUBLE_EQ(value, c.seconds);
+    }
   }
 }
 

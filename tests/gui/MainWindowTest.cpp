@@ -1,0 +1,253 @@
+// The main window on the fake serial bus and the virtual clock: the start-up
+// search, the connection states in the window, the language switch, the panel
+// driven by the simulated meter, and the settings kept across runs.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "link/FakeSerial.h"
+#include "link/VirtualClock.h"
+#include "sim/InProcessMeter.h"
+#include "text/Prompts.h"
+#include "text/Texts.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { texts::setLanguage(Language::French); }
+  void TearDown() override {
+    window_.reset();
+    texts::setLanguage(Language::French);
+  }
+
+  std::unique_ptr<QSettings> store() {
+    return std::make_unique<QSettings>(settingsDir_.filePath("ml470.ini"), QSettings::IniFormat);
+  }
+
+  // The meter on `port`, other listed ports as given.
+  InProcessMeter& meterOn(const QString& port, int model = 472) {
+    SimOptions options;
+    options.model = model;
+    meter_ = std::make_unique<InProcessMeter>(clock_, bus_.addDevice(port), options);
+    return *meter_;
+  }
+
+  TfrmMain& open(TfrmAbout* splash = nullptr) {
+    window_ = std::make_unique<TfrmMain>(MainServices{clock_, bus_, prompts_, {}, {}, store(), splash});
+    return *window_;
+  }
+  TfrmMain& start(TfrmAbout* splash = nullptr) {
+    TfrmMain& window = open(splash);
+    window.startUp();
+    return window;
+  }
+
+  template <typename T>
+  T* child(const char* name) {
+    T* found = window_->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  bool enabled(const char* button, const char* action) {
+    const bool buttonOn = child<QToolButton>(button)->isEnabled();
+    EXPECT_EQ(buttonOn, child<QAction>(action)->isEnabled()) << button << " and " << action << " disagree";
+    return buttonOn;
+  }
+  bool dataLoggerShown() {
+    const bool button = !child<QToolButton>("btnDataLogger")->isHidden();
+    EXPECT_EQ(button, child<QMenu>("DataLogger1")->menuAction()->isVisible());
+    return button;
+  }
+  bool noConnectionShown() {
+    EXPECT_NE(window_->panel(), nullptr);
+    return !window_->panel()->findChild<QLabel*>("lblNoConnection")->isHidden();
+  }
+  QStringList portList() {
+    QStringList items;
+    auto* combo = child<QComboBox>("ComboBoxDeviceName");
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+  }
+
+  VirtualClock clock_;
+  FakeSerialBackend bus_{clock_};
+  ScriptedPrompts prompts_;
+  QTemporaryDir settingsDir_;
+  std::unique_ptr<InProcessMeter> meter_;
+  std::unique_ptr<TfrmMain> window_;
+};
+
+TEST_F(MainWindowTest, StartUpFindsTheMeterAndSkipsBrokenPorts) {
+  bus_.addDevice("COM1").failOpen = true;
+  bus_.addDevice("COM3");
+  meterOn("COM4");
+  TfrmAbout splash(nullptr, true);
+  QSignalSpy splashLines(&splash, &TfrmAbout::statusChanged);
+
+  TfrmMain& window = start(&splash);
+
+  EXPECT_EQ(portList(), QStringList({"COM3", "COM4"}));
+  EXPECT_EQ(child<QComboBox>("ComboBoxDeviceName")->currentText(), "COM4");
+  EXPECT_EQ(window.statusText(0), "COM4");
+  EXPECT_EQ(window.statusText(1), "Connecté");
+  EXPECT_TRUE(enabled("btnRun", "Run1"));
+  EXPECT_FALSE(enabled("btnStop", "Stop1"));
+  EXPECT_TRUE(dataLoggerShown());
+  EXPECT_FALSE(noConnectionShown());
+
+  QStringList lines;
+  for (const QList<QVariant>& call : splashLines) lines << call[0].toString();
+  EXPECT_EQ(lines, QStringList({"Initializing COM Port ...", "Recherche de l'instrument branchéCOM1",
+                                "Recherche de l'instrument branchéCOM3", "Recherche de l'instrument branchéCOM4", ""}));
+  EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(MainWindowTest, NoMeterFallsBackToTheRememberedPortAndModel) {
+  for (const char* port : {"COM1", "COM2", "COM3"}) bus_.addDevice(port);
+  store()->setValue("LastConnectedPort", 5);
+  store()->setValue("LastConnectedModel", 5);
+
+  TfrmMain& window = start();
+
+  EXPECT_EQ(child<QComboBox>("ComboBoxDeviceName")->currentIndex(), 0);
+  EXPECT_EQ(window.statusText(0), "COM1");
+  EXPECT_EQ(window.statusText(1), "Connection arrêtée");
+  EXPECT_TRUE(noConnectionShown());
+  EXPECT_EQ(window.link().meterModel(), 472);
+  EXPECT_TRUE(dataLoggerShown());
+  EXPECT_FALSE(enabled("btnRun", "Run1"));
+  // The remembered port is then polled every second.
+  clock_.runFor(3500);
+  EXPECT_GE(bus_.device("COM1")->hostWritten.count("\x02" "A"), 2);
+}
+
+TEST_F(MainWindowTest, Model471HidesTheDataLogger) {
+  meterOn("COM1", 471);
+  TfrmMain& window = start();
+  EXPECT_EQ(window.link().meterModel(), 471);
+  EXPECT_FALSE(dataLoggerShown());
+  EXPECT_FALSE(window.panel()->findChild<QWidget*>("img471Bottom")->isHidden());
+}
+
+TEST_F(MainWindowTest, LinkLossAndReturnShowInTheWindow) {
+  InProcessMeter& meter = meterOn("COM1");
+  TfrmMain& window = start();
+  clock_.runFor(2000);
+  ASSERT_EQ(window.statusText(1), "Connecté");
+
+  meter->setSilent(true);
+  clock_.runFor(3500);
+  EXPECT_EQ(window.statusText(1), "Pas de connexion");
+  EXPECT_FALSE(enabled("btnRun", "Run1"));
+  EXPECT_FALSE(enabled("btnStop", "Stop1"));
+  EXPECT_FALSE(child<QToolButton>("btnDataLogger")->isEnabled());
+  EXPECT_FALSE(child<QMenu>("DataLogger1")->menuAction()->isEnabled());
+  EXPECT_TRUE(noConnectionShown());
+
+  meter->setSilent(false);
+  clock_.runFor(4000);
+  EXPECT_EQ(window.statusText(1), "Connecté");
+  EXPECT_TRUE(enabled("btnRun", "Run1"));
+  EXPECT_TRUE(child<QToolButton>("btnDataLogger")->isEnabled());
+  EXPECT_FALSE(noConnectionShown());
+}
+
+TEST_F(MainWindowTest, PanelMirrorsTheMeterAndItsKeysWorkTheMeter) {
+  InProcessMeter& meter = meterOn("COM1");
+  meter->setLevelScript({654});
+  TfrmMain& window = start();
+  clock_.runFor(1500);
+  auto* fast = window.panel()->findChild<QLabel*>("lblFAST");
+  EXPECT_EQ(fast->text(), "Rapide");
+
+  QTest::mouseClick(window.panel()->findChild<QWidget*>("btnFast"), Qt::LeftButton);
+  clock_.runFor(1500);
+  EXPECT_EQ(meter->countOf('F'), 1);
+  EXPECT_EQ(fast->text(), "SLOW");  // no French text is stored for it
+  EXPECT_EQ(window.panel()->findChild<QLabel*>("lbldBA")->text(), "dBA");
+}
+
+TEST_F(MainWindowTest, LanguageSwitchChangesEveryTextAtOnce) {
+  meterOn("COM1");
+  TfrmMain& window = start();
+  EXPECT_EQ(child<QMenu>("File1")->title(), "Fichier");
+
+  child<QAction>("English1")->trigger();
+  EXPECT_EQ(child<QMenu>("File1")->title(), "&File");
+  EXPECT_EQ(child<QAction>("Run1")->text(), "Run");
+  EXPECT_EQ(child<QToolButton>("btnRun")->toolTip(), "Start Graphing Real Time Data");
+  EXPECT_EQ(window.statusText(1), "On Connection");
+  EXPECT_EQ(window.windowTitle(), "ML472");
+  EXPECT_TRUE(child<QAction>("English1")->isChecked());
+  EXPECT_FALSE(child<QAction>("French1")->isChecked());
+
+  child<QAction>("French1")->trigger();
+  EXPECT_EQ(child<QMenu>("File1")->title(), "Fichier");
+  EXPECT_EQ(window.statusText(1), "Connecté");
+}
+
+TEST_F(MainWindowTest, HiddenLoggerItemsStayHidden) {
+  open();
+  for (const char* name : {"Setup1", "StartAutoLoading1", "StopAutoLoading1", "dumpandclearmemory1",
+                           "estLoadingEvery1Minute1"})
+    EXPECT_FALSE(child<QAction>(name)->isVisible()) << name;
+}
+
+TEST_F(MainWindowTest, PanelClosesAndReopensFromTheViewMenu) {
+  meterOn("COM1");
+  TfrmMain& window = start();
+  ASSERT_NE(window.panel(), nullptr);
+  window.panel()->closePanel();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.panel(), nullptr);
+  EXPECT_FALSE(child<QAction>("ControlPanel1")->isChecked());
+  clock_.runFor(1000);  // frames keep coming with no panel
+
+  child<QAction>("ControlPanel1")->trigger();
+  ASSERT_NE(window.panel(), nullptr);
+  EXPECT_TRUE(child<QAction>("ControlPanel1")->isChecked());
+  clock_.runFor(500);
+  EXPECT_EQ(window.panel()->findChild<QLabel*>("lbldBA")->text(), "dBA");
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheSettingsAndTheNextStartReadsThem) {
+  bus_.addDevice("COM1");
+  meterOn("COM2", 471);
+  TfrmMain& window = start();
+  ASSERT_EQ(child<QComboBox>("ComboBoxDeviceName")->currentIndex(), 1);
+  EXPECT_TRUE(window.close());
+  {
+    auto saved = store();
+    EXPECT_EQ(saved->value("LastConnectedPort").toInt(), 1);
+    EXPECT_EQ(saved->value("LastConnectedModel").toInt(), 471);
+    EXPECT_DOUBLE_EQ(saved->value("RealTimeRate").toDouble(), 0.2f);
+  }
+  EXPECT_FALSE(bus_.device("COM2")->openedBy) << "closing releases the port";
+
+  window_.reset();
+  TfrmMain& again = open();
+  EXPECT_EQ(again.settings().lastConnectedPort, 1);
+  EXPECT_EQ(again.settings().lastConnectedModel, 471);
+}
+
+TEST_F(MainWindowTest, ExitTakesTheSameRoadAsClosing) {
+  meterOn("COM1");
+  start();
+  child<QAction>("Exit1")->trigger();
+  EXPECT_EQ(store()->value("LastConnectedModel").toInt(), 472);
+}
+
+}  // namespace
