@@ -91,7 +91,6 @@ Chart::Chart(QWidget* parent) : QWidget(parent) {
 Chart::~Chart() = default;
 
 void Chart::buildPlot() {
-  m_plot->setLocale(QLocale());
   m_plot->setAutoAddPlottableToLegend(false);
   // QCustomPlot's own drag and wheel interactions stay off: the zoom goes through
   // the history below and scrolling is allowed only when zoomed.
@@ -135,8 +134,8 @@ void Chart::buildPlot() {
   m_crosses->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCross, 13));
   m_crosses->setSelectable(QCP::stNone);
 
-  QFont labelFont = font();
-  labelFont.setPointSizeF(kCursorLabelPointSize);
+  // Both lines before both labels: items draw in the order they were made, and a
+  // label must not be crossed by the other cursor's line.
   for (size_t i = 0; i < 2; ++i) {
     auto* line = new QCPItemStraightLine(m_plot);
     line->setLayer(m_marksLayer);
@@ -146,6 +145,10 @@ void Chart::buildPlot() {
     // shows as two half-dark ones, and pure blue on black is dim enough already.
     line->setAntialiased(false);
     m_cursorLineItems[i] = line;
+  }
+  QFont labelFont = font();
+  labelFont.setPointSizeF(kCursorLabelPointSize);
+  for (size_t i = 0; i < 2; ++i) {
     auto* label = new QCPItemText(m_plot);
     label->setLayer(m_marksLayer);
     label->setSelectable(false);
@@ -284,13 +287,17 @@ void Chart::syncBeforeReplot() {
 // ---------------------------------------------------------------------------
 // Ranges and zoom
 
+// Non-finite values are ignored here and in the other setters of positions: a
+// state block holding one would be refused when read back.
 void Chart::setXRange(TDateTime minX, TDateTime maxX) {
+  if (!std::isfinite(minX) || !std::isfinite(maxX)) return;
   m_state.xRange = {minX, maxX};
   // While zoomed the view stays; the last undo returns to the new range.
   if (!isZoomed()) applyView({m_state.xRange, m_state.yRange});
 }
 
 void Chart::setYRange(double minY, double maxY) {
+  if (!std::isfinite(minY) || !std::isfinite(maxY)) return;
   m_state.yRange = {minY, maxY};
   if (!isZoomed()) applyView({m_state.xRange, m_state.yRange});
 }
@@ -300,8 +307,8 @@ void Chart::reset(int pointCount, AxisRange levels, AxisRange times) {
   blankPoints();
   m_state.cursorLines[kCursorA].color = QColor(0, 0, 255);
   m_state.cursorLines[kCursorB].color = QColor(255, 0, 0);
-  m_state.yRange = levels;
-  if (times.lower != 0) m_state.xRange = times;
+  if (std::isfinite(levels.lower) && std::isfinite(levels.upper)) m_state.yRange = levels;
+  if (times.lower != 0 && std::isfinite(times.lower) && std::isfinite(times.upper)) m_state.xRange = times;
   m_zoom.clear();
   applyView({m_state.xRange, m_state.yRange});
 }
@@ -377,6 +384,7 @@ void Chart::setYAxisLabel(const QString& label) {
 
 void Chart::applyLookToPlot() {
   const ChartLook& look = m_state.look;
+  m_plot->setLocale(QLocale());
   m_plot->setBackground(QBrush(look.deskColor));
   m_plot->axisRect()->setBackground(QBrush(look.graphBackColor));
 
@@ -454,7 +462,7 @@ const CursorLine& Chart::cursorLine(int index) const {
 }
 
 void Chart::setCursorLinePosition(int index, TDateTime position) {
-  if (index != kCursorA && index != kCursorB) return;
+  if ((index != kCursorA && index != kCursorB) || !std::isfinite(position)) return;
   m_state.cursorLines[static_cast<size_t>(index)].position = position;
   wantMarksReplot();
 }
@@ -482,7 +490,7 @@ GraphAnnotation Chart::annotation(int slot) const {
 }
 
 bool Chart::setAnnotation(int slot, const GraphAnnotation& annotation) {
-  if (slot < 0) return false;
+  if (slot < 0 || !std::isfinite(annotation.x) || !std::isfinite(annotation.y)) return false;
   m_state.annotations[slot] = annotation;
   const auto item = m_annotationTexts.find(slot);
   if (annotation.text.isEmpty()) {
@@ -532,7 +540,7 @@ void Chart::updateMarks() {
   }
   m_crosses->setVisible(m_state.annotationsVisible);
   for (auto& [slot, item] : m_annotationTexts)
-    item->setVisible(m_state.annotationsVisible && inView(m_state.annotations[slot].x));
+    item->setVisible(m_state.annotationsVisible && inView(m_state.annotations.at(slot).x));
 
   for (size_t i = 0; i < 2; ++i) {
     const CursorLine& cursor = m_state.cursorLines[i];
@@ -753,6 +761,7 @@ bool Chart::loadState(const QByteArray& block) {
   m_annotationTexts.clear();
   std::map<int, GraphAnnotation> annotations = std::move(state->annotations);
   m_state = std::move(*state);
+  m_state.annotations.clear();
   for (const auto& [slot, annotation] : annotations) setAnnotation(slot, annotation);
   rebuildSeriesLater();
   m_syncedCount = 0;

@@ -113,7 +113,8 @@ class Chart : public QWidget {
   void setCursorLinesVisible(bool visible);
   bool cursorLinesVisible() const { return m_state.cursorLinesVisible; }
 
-  // --- annotation slots (slot >= 0) ---
+  // --- annotation slots (slot >= 0; refused with false below 0 or with a
+  // non-finite position) ---
   // An unused slot reads as kind None, X 0, Y 0, no text. A slot is shown when its
   // X lies in the shown time range: a cross for kind Cross, its text when not empty.
   chart::GraphAnnotation annotation(int slot) const;

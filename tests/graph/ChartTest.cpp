@@ -218,6 +218,46 @@ TEST_F(ChartTest, CursorLinesAreDrawnWhereTheyAreAndHiddenOnRequest) {
   EXPECT_FALSE(colourNear(image, lineB, QColor(255, 0, 0), 1));
 }
 
+TEST_F(ChartTest, CloseCursorLabelsDoNotOverlap) {
+  const auto labelOf = [&](const QString& text) -> QCPItemText* {
+    for (int i = 0; i < chart.plot()->itemCount(); ++i)
+      if (auto* item = qobject_cast<QCPItemText*>(chart.plot()->item(i)); item && item->text() == text) return item;
+    return nullptr;
+  };
+  const auto check = [&](TDateTime a, TDateTime b) {
+    chart.setCursorLinePosition(kCursorA, a);
+    chart.setCursorLineText(kCursorA, QStringLiteral("|t10:40:00\n64.3dB"));
+    chart.setCursorLinePosition(kCursorB, b);
+    chart.setCursorLineText(kCursorB, QStringLiteral("|t10:41:00\n66.0dB"));
+    chart.redrawNow();
+    QCPItemText* labelA = labelOf(QStringLiteral("10:40:00\n64.3dB"));
+    QCPItemText* labelB = labelOf(QStringLiteral("10:41:00\n66.0dB"));
+    ASSERT_TRUE(labelA && labelB);
+    const QRectF rectA(labelA->topLeft->pixelPosition(), labelA->bottomRight->pixelPosition());
+    const QRectF rectB(labelB->topLeft->pixelPosition(), labelB->bottomRight->pixelPosition());
+    EXPECT_FALSE(rectA.intersects(rectB)) << a << " " << b;
+    // Both stay inside the plotting area.
+    EXPECT_TRUE(QRectF(chart.plotArea()).adjusted(-1, -1, 1, 1).contains(rectA));
+    EXPECT_TRUE(QRectF(chart.plotArea()).adjusted(-1, -1, 1, 1).contains(rectB));
+  };
+  check(at(10, 40, 0), at(10, 41, 0));    // a minute apart: a few pixels
+  check(at(10, 41, 0), at(10, 40, 0));    // crossed
+  check(at(11, 59, 0), at(11, 59, 30));   // at the right edge
+  check(at(10, 20, 0), at(11, 20, 0));    // far apart, side by side
+}
+
+TEST_F(ChartTest, NonFinitePositionsAreIgnoredSoTheStateStaysLoadable) {
+  chart.setXRange(NAN, at(12, 0, 0));
+  chart.setYRange(30, INFINITY);
+  chart.setCursorLinePosition(kCursorA, NAN);
+  EXPECT_FALSE(chart.setAnnotation(5, {AnnotationKind::Cross, NAN, 50, {}}));
+  EXPECT_EQ(chart.xRange(), kTwoHours);
+  EXPECT_EQ(chart.yRange(), (AxisRange{30, 130}));
+  EXPECT_EQ(chart.cursorLine(kCursorA).position, 0.0);
+  Chart other;
+  EXPECT_TRUE(other.loadState(chart.storeState()));
+}
+
 TEST_F(ChartTest, CursorMoveRepaintsOnlyTheMarks) {
   fill(100);
   chart.redrawNow();
