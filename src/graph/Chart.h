@@ -22,6 +22,11 @@
 // cursor lines or annotations only repaints their own layer, not the series, so
 // moving a cursor over a million points stays cheap.
 //
+// Mouse. A left drag zooms to the rectangle (zoomedIn()); a left press and release
+// in place is a click (clicked()). While zoomed, a right or middle drag scrolls the
+// view and the wheel scrolls it in time (with Shift, in level); unzoomed they do
+// nothing, as the manual ranges are the whole picture.
+//
 // Coordinates. Positions in pixels (plotArea(), lastMousePosition(), the signals)
 // are in this widget's coordinates.
 
