@@ -493,10 +493,7 @@ void TfrmGraph::plotDataSet(int d) {
   }
   setField("txtAvgAll", formats::level(dataSet->averageLevel));
 
-  Slider1->SetMin(0);
-  Slider1->SetMax(n - 1);
-  Slider1->SetValue1(n / 3);
-  Slider1->SetValue2((2 * n) / 3);
+  setSliderRange(n);
   redrawChart();
 }
 
@@ -534,10 +531,19 @@ void TfrmGraph::showSeriesStatistics() {
   }
   setField("txtDataNo", QString::number(n));
   alignSlider();
+  setSliderRange(n);
+}
+
+void TfrmGraph::setSliderRange(int n) {
+  const int changesBefore = cursorUpdates_;
   Slider1->SetMin(0);
   Slider1->SetMax(n - 1);
   Slider1->SetValue1(n / 3);
   Slider1->SetValue2((2 * n) / 3);
+  // A new series with as many points as the last one leaves the thumbs where they
+  // were, and the slider then reports no change; the cursor fields must still
+  // describe the points now under the thumbs, not those of the series before.
+  if (cursorUpdates_ == changesBefore) Slider1ValueChange1();
 }
 
 void TfrmGraph::fillDataSetGrid() {
@@ -555,6 +561,7 @@ void TfrmGraph::fillDataSetGrid() {
 // ---------------------------------------------------------------- cursors
 
 void TfrmGraph::Slider1ValueChange1() {
+  ++cursorUpdates_;
   const int a = Slider1->Value1();
   const int b = Slider1->Value2();
   // A series of one point, or of none, shows no cursors.
@@ -754,12 +761,14 @@ bool TfrmGraph::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmGraph::alignSlider() {
   // The slider spans the chart's plotting area, so the thumbs sit under the points.
+  if (!PESGraph1 || !Slider1) return;
   const QRect area = PESGraph1->plotArea();
-  const int left = PESGraph1->mapTo(pnlStatistic, area.topLeft()).x();
+  const int left = PESGraph1->mapTo(this, area.topLeft()).x() - pnlSlider->mapTo(this, QPoint(0, 0)).x();
   Slider1->setGeometry(std::max(0, left), 0, std::max(1, area.width()), pnlSlider->height());
 }
 
 void TfrmGraph::placeReadout() {
+  if (!PESGraph1 || !Panel12) return;
   const QRect area = PESGraph1->plotArea();
   Panel12->move(area.topLeft() + QPoint(1, 1));
   Panel12->raise();

@@ -32,6 +32,9 @@ inline const QString kRealTimeCaption = QStringLiteral("Real-Time Graph");
 
 // What every graph window shares with the main window, which owns it.
 struct GraphShared {
+  GraphShared(Clock& clock, Prompts& prompts, DataSetCollection& collection, AnnotationState& annotations)
+      : clock(clock), prompts(prompts), collection(collection), annotations(annotations) {}
+
   Clock& clock;
   Prompts& prompts;
   DataSetCollection& collection;
@@ -132,9 +135,12 @@ class TfrmGraph : public QWidget {
   void placeReadout();
   void onCustomized();
   void selectTool(int tool);
+  // Slider 0..n-1 with the thumbs at n/3 and 2n/3, the cursors refreshed.
+  void setSliderRange(int n);
 
   GraphShared& shared_;
   bool closedOnce_ = false;
+  int cursorUpdates_ = 0;
 
   QWidget* pnlDataSets = nullptr;
   QTableWidget* Grid2 = nullptr;
