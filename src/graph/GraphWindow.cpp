@@ -21,7 +21,11 @@
 #include <QVBoxLayout>
 
 #include "data/DataSetCollection.h"
+#include "graph/AnnoEdit.h"
+#include "graph/Annotation.h"
 #include "graph/Chart.h"
+#include "graph/DateTimeDialog.h"
+#include "graph/DelAnno.h"
 #include "graph/GraphFile.h"
 #include "graph/Slider2.h"
 #include "text/Formats.h"
@@ -777,11 +781,35 @@ void TfrmGraph::placeReadout() {
 // ---------------------------------------------------------------- annotations and date
 
 void TfrmGraph::selectTool(int tool) {
-  (void)tool;
+  const auto annotationTool = static_cast<AnnotationTool>(tool);
+  selectAnnotationTool(*PESGraph1, shared_.annotations, annotationTool);
+  ToolButton4->setChecked(annotationTool == AnnotationTool::None);
+  ToolButton5->setChecked(annotationTool == AnnotationTool::Cross);
+  ToolButton9->setChecked(annotationTool == AnnotationTool::Text);
 }
 
-void TfrmGraph::PESGraph1Click(QPoint position) { (void)position; }
+void TfrmGraph::PESGraph1Click(QPoint) {
+  // The tool is shared by every graph window: a Cross chosen in one window places
+  // crosses in another until a tool is chosen again.
+  annotationClick(*PESGraph1, shared_.annotations,
+                  askAnnotationText ? AnnotationTextAsker(askAnnotationText) : TfrmAnnoEdit::asker(this));
+}
 
-void TfrmGraph::ToolButton13Click() {}
+void TfrmGraph::ToolButton13Click() {
+  eraseAnnotations(*PESGraph1, shared_.annotations,
+                   chooseErasedRows ? chooseErasedRows : TfrmDelAnno::chooser(this));
+}
 
-void TfrmGraph::ChangeDateTime1Click() {}
+void TfrmGraph::ChangeDateTime1Click() {
+  const QList<QTableWidgetItem*> selected = Grid2->selectedItems();
+  const int row = selected.isEmpty() ? Grid2->currentRow() : selected.first()->row();
+  const QTableWidgetItem* date = row >= 0 ? Grid2->item(row, 1) : nullptr;
+  if (!date || date->text().isEmpty()) return;
+  const std::optional<TDateTime> start = changeDataSetDateTime(
+      shared_.collection, row, chooseDateTime ? chooseDateTime : TfrmDateTime::chooser(shared_.clock, this));
+  if (!start) return;
+  const DataSetDateTimeCells cells = dataSetDateTimeCells(*start);
+  Grid2->item(row, 1)->setText(cells.date);
+  if (QTableWidgetItem* time = Grid2->item(row, 2)) time->setText(cells.time);
+  plotDataSet(row);
+}

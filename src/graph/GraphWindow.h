@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "graph/Annotation.h"
+#include "graph/DateTimeDialog.h"
 #include "link/Clock.h"
 
 class Chart;
@@ -25,7 +27,6 @@ class QTableWidget;
 class QToolButton;
 class QPushButton;
 class Tslider2;
-struct AnnotationState;
 
 inline const QString kDataLoggerCaption = QStringLiteral("DataLogger");
 inline const QString kRealTimeCaption = QStringLiteral("Real-Time Graph");
@@ -111,9 +112,11 @@ class TfrmGraph : public QWidget {
   // Answers the close questions; false keeps the window open.
   bool FormCloseQuery();
 
-  // Injectable dialogs (tests replace them): the text of a text annotation, the
-  // rows to erase, the date and time for a data set.
+  // Injectable dialogs (tests replace them; empty: the desktop dialogs): the text of
+  // a text annotation, the rows to erase, the date and time for a data set.
   std::function<std::optional<QString>()> askAnnotationText;
+  EraseRowChooser chooseErasedRows;
+  DateTimeChooser chooseDateTime;
 
  signals:
   void closed(TfrmGraph* window);

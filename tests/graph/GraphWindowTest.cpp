@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
+#include <QMouseEvent>
+#include <qcustomplot.h>
 
 #include "data/DataSetCollection.h"
 #include "graph/Annotation.h"
@@ -271,6 +274,54 @@ TEST_F(GraphWindowTest, CloseQuestionsByRole) {
   EXPECT_FALSE(shared_.realTimeUnsaved);
   EXPECT_FALSE(shared_.dataLoggerUnsaved);
   EXPECT_EQ(prompts_.asked.back().text, "Save Real-Time Graph ?");
+}
+
+TEST_F(GraphWindowTest, ToolButtonsPlaceAndEraseMarksThroughTheChart) {
+  TfrmGraph& window = open("series");
+  fillChart(window, {60, 70, 65, 62});
+  window.findChild<QToolButton*>("ToolButton5")->click();
+  EXPECT_EQ(annotations_.annotationTool, AnnotationTool::Cross);
+  EXPECT_EQ(window.chart().pointer(), Chart::Pointer::Cross);
+
+  // A press and release in place on the plot is a click at the mouse position.
+  const QPoint at = window.chart().plotArea().center() - QPoint(15, 15);
+  QWidget* plot = window.chart().plot();
+  const QPoint inPlot = plot->mapFrom(&window.chart(), at);
+  for (QEvent::Type type : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent event(type, inPlot, plot->mapToGlobal(inPlot), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &event);
+  }
+  EXPECT_EQ(annotations_.annotationSlotCounter, 5);
+  EXPECT_EQ(window.chart().annotation(5).kind, chart::AnnotationKind::Cross);
+
+  window.chooseErasedRows = [](const std::vector<EraseListRow>& rows) -> std::optional<EraseRowRange> {
+    EXPECT_EQ(rows.size(), 1u);
+    return EraseRowRange{0, 0};
+  };
+  window.findChild<QToolButton*>("ToolButton13")->click();
+  EXPECT_EQ(window.chart().annotation(5).kind, chart::AnnotationKind::None);
+
+  window.findChild<QToolButton*>("ToolButton4")->click();
+  EXPECT_EQ(annotations_.annotationTool, AnnotationTool::None);
+  EXPECT_EQ(window.chart().pointer(), Chart::Pointer::Arrow);
+}
+
+TEST_F(GraphWindowTest, ChangeDateTimeRewritesTheRowAndReplots) {
+  load({std::vector<int>(5, 600), std::vector<int>(5, 700), std::vector<int>(5, 800)}, 2);
+  TfrmGraph& window = open(kDataLoggerCaption);
+  window.fillDataSetGrid();
+  auto* grid = window.findChild<QTableWidget*>("Grid2");
+  grid->selectRow(1);
+  const TDateTime chosen = datetime::fromQDateTime(QDateTime(QDate(2024, 3, 1), QTime(8, 0, 0)));
+  window.chooseDateTime = [chosen] { return std::optional<TDateTime>(chosen); };
+  window.ChangeDateTime1Click();
+  EXPECT_EQ(grid->item(1, 1)->text(), formats::shortDate(chosen));
+  EXPECT_EQ(grid->item(1, 2)->text(), "08:00:00");
+  EXPECT_DOUBLE_EQ(window.chart().x(0), chosen);
+  EXPECT_NEAR(window.chart().x(4), chosen + 8 * kSecond, 1e-9);
+  EXPECT_EQ(window.field("txtMax"), "70.0");
+  EXPECT_DOUBLE_EQ(collection_.startTime()[0], kStart) << "the other data sets keep their times";
 }
 
 }  // namespace
