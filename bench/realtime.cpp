@@ -104,8 +104,9 @@ void BM_RecordFullChartAtTenthSecond(benchmark::State& state) {
     QuietHost host;
     TrivialView view;
     int counter = 4;
+    bool unsaved = false;
     RealTimeRecorder recorder(
-        RealTimeContext{clock, prompts, host, counter, [] {},
+        RealTimeContext{clock, prompts, host, counter, unsaved, [] {},
                         [](const RealTimeSetupRequest&) {
                           return std::optional<RealTimeSetupAnswer>(
                               RealTimeSetupAnswer{QStringLiteral("0.1"), QString::number(kPoints)});

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -17,6 +18,10 @@
 #include <QUrl>
 
 #include "app/AboutBox.h"
+#include "app/RealTimeGraphAdapter.h"
+#include "graph/Chart.h"
+#include "graph/GraphFile.h"
+#include "live/SetupRealTime.h"
 #include "app/ToolIcons.h"
 #include "live/Panel.h"
 #include "live/PanelArt.h"
@@ -41,6 +46,29 @@ TfrmMain::TfrmMain(MainServices services, QWidget* parent)
   panelMemory_ = std::make_unique<PanelMemory>(services_.clock);
 
   link_ = std::make_unique<LiveLink>(services_.clock, services_.backend);
+  graphShared_ = std::make_unique<GraphShared>(services_.clock, services_.prompts, collection_, annotations_);
+  graphShared_->applicationFolder =
+      services_.dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : services_.dataFolder;
+  graphShared_->windowActivated = [this] { btnOutputToGraph->setEnabled(false); };
+  graphShared_->windowClosed = [this](TfrmGraph& window) { graphWindowClosed(window); };
+  graphShared_->saveWindow = [this](TfrmGraph& window) { saveSingleDataSet(window); };
+
+  recorder_ = std::make_unique<RealTimeRecorder>(
+      RealTimeContext{services_.clock, services_.prompts, *this, annotations_.annotationSlotCounter,
+                      graphShared_->realTimeUnsaved,
+                      [this] {
+                        if (realTimeGraphWindow_) saveSingleDataSet(*realTimeGraphWindow_);
+                      },
+                      [this](const RealTimeSetupRequest& request) {
+                        return askRealTimeSetup(services_.prompts, this, request);
+                      }},
+      settings_.realTimeRate);
+  graphShared_->clearRealTime = [this] { recorder_->tbntClrClick(); };
+  graphShared_->samplingRateChanged = [this](int) { recorder_->txtSamplingRateChange(); };
+  decoder_.recordingActive = [this] { return recorder_->realTimeRunning() && realTimeGraphWindow_; };
+  decoder_.recordingSink = [this](float level, TDateTime received) {
+    recorder_->appendRealTimeReading(level, received);
+  };
 
   mdiArea_ = new QMdiArea(this);
   mdiArea_->setObjectName("MDIClient");
@@ -87,8 +115,8 @@ void TfrmMain::buildMenus() {
   auto ignore = [] {};
 
   QMenu* File1 = menu("File1");
-  item(File1, "Open1", ignore);
-  item(File1, "Save1", ignore);
+  item(File1, "Open1", [this] { Open1Click(); });
+  item(File1, "Save1", [this] { Save1Click(); });
   File1->addSeparator();
   item(File1, "Print1", ignore);
   item(File1, "PrinterSetup1", ignore);
@@ -96,8 +124,8 @@ void TfrmMain::buildMenus() {
   item(File1, "Exit1", [this] { exitProgram(); });
 
   QMenu* RealTime1 = menu("RealTime1");
-  Run1 = item(RealTime1, "Run1", ignore);
-  Stop1 = item(RealTime1, "Stop1", ignore);
+  Run1 = item(RealTime1, "Run1", [this] { recorder_->btnRunClick(); });
+  Stop1 = item(RealTime1, "Stop1", [this] { recorder_->btnStopClick(); });
   Run1->setEnabled(false);
   Stop1->setEnabled(false);
 
@@ -113,7 +141,7 @@ void TfrmMain::buildMenus() {
   ControlPanel1 = item(View1, "ControlPanel1", [this] { showPanel(); });
   ControlPanel1->setCheckable(true);
   ControlPanel1->setChecked(true);
-  RealTimeGraph1 = item(View1, "RealTimeGraph1", ignore);
+  RealTimeGraph1 = item(View1, "RealTimeGraph1", [this] { RealTimeGraph1Click(); });
   RealTimeGraph1->setCheckable(true);
   RealTimeGraph1->setChecked(true);
 
@@ -252,6 +280,16 @@ void TfrmMain::startUp() {
     services_.splash->close();
     services_.splash = nullptr;
   }
+
+  // The Real-Time Graph window beside the panel.
+  openRealTimeGraph();
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(realTimeGraphWindow_->parentWidget())) {
+    const int panelWidth = panelWindow_ ? panelWindow_->width() : 0;
+    const QSize client = mdiArea_->viewport()->size();
+    frame->setGeometry(panelWidth, 0, std::max(300, client.width() - panelWidth - 5),
+                       std::max(250, client.height() - 40));
+    mdiArea_->setActiveSubWindow(frame);
+  }
 }
 
 // ---------------------------------------------------------------- link observer
@@ -282,6 +320,7 @@ void TfrmMain::meterIdentified(bool byScan) {
   setNoConnectionLabel(false);
   if (realTimeRunning()) setRunStop(false, true);
   else setRunStop(true, false);
+  if (realTimeGraphWindow_) realTimeGraphWindow_->setClearEnabled(!realTimeRunning());
 }
 
 void TfrmMain::linkLost(bool) {
@@ -358,6 +397,119 @@ void TfrmMain::showPanel() {
   connect(panel, &TfrmPanel::activated, this, [this] { btnOutputToGraph->setEnabled(false); });
 }
 
+// ---------------------------------------------------------------- graph windows
+
+QMdiSubWindow* TfrmMain::addGraphWindow(TfrmGraph* window) {
+  QMdiSubWindow* frame = mdiArea_->addSubWindow(window);
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  return frame;
+}
+
+TfrmGraph* TfrmMain::openDataLoggerGraph() {
+  if (dataLoggerGraphWindow_) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(dataLoggerGraphWindow_->parentWidget())) frame->showNormal();
+    return dataLoggerGraphWindow_;
+  }
+  auto* window = new TfrmGraph(*graphShared_, kDataLoggerCaption);
+  QMdiSubWindow* frame = addGraphWindow(window);
+  const QSize client = mdiArea_->viewport()->size();
+  frame->setGeometry(0, 0, client.width(), std::max(200, client.height() - 60));
+  frame->show();
+  const TDateTime now = services_.clock.now();
+  window->resetChart(1, 130.0f, 30.0f, now + 500 / datetime::kSecondsPerDay, now, 500);
+  dataLoggerGraphWindow_ = window;
+  return window;
+}
+
+void TfrmMain::graphWindowClosed(TfrmGraph& window) {
+  if (&window == dataLoggerGraphWindow_) dataLoggerGraphWindow_ = nullptr;
+  if (&window == realTimeGraphWindow_) {
+    RealTimeGraph1->setChecked(false);
+    realTimeGraphWindow_ = nullptr;
+    // Ends a running recording and sets Run and Stop.
+    recorder_->windowClosed();
+    realTimeView_.reset();
+  }
+}
+
+void TfrmMain::openRealTimeGraph() {
+  auto* window = new TfrmGraph(*graphShared_, kRealTimeCaption);
+  QMdiSubWindow* frame = addGraphWindow(window);
+  frame->move(frame->x(), 0);
+  RealTimeGraph1->setChecked(true);
+  window->setClearVisible(true);
+  window->setSamplingRateEditable(true);
+  realTimeGraphWindow_ = window;
+  realTimeView_ = std::make_unique<RealTimeGraphAdapter>(*window, frame, mdiArea_);
+  recorder_->windowOpened(*realTimeView_);
+  // After the chart was reset, so that a template cannot override it.
+  window->chart().setYAxisLabel("dB");
+  frame->show();
+}
+
+void TfrmMain::RealTimeGraph1Click() {
+  RealTimeGraph1->setChecked(true);
+  if (realTimeGraphWindow_) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(realTimeGraphWindow_->parentWidget())) {
+      frame->showNormal();
+      mdiArea_->setActiveSubWindow(frame);
+    }
+    return;
+  }
+  openRealTimeGraph();
+}
+
+void TfrmMain::showRejectedReadings(const QString& text) { Edit1->setText(text); }
+
+// ---------------------------------------------------------------- files
+
+void TfrmMain::saveSingleDataSet(TfrmGraph& window) {
+  // Graph files for now; the text formats join them with the file commands.
+  FileDialogRequest request;
+  request.caption = texts::textOf(TextTable::Main, "IDS_47");
+  request.filter = QStringLiteral("Graph file(*.ghf,only for ML472)|*.GHF");
+  request.defaultExtension = "ghf";
+  const FileDialogResult answer = services_.prompts.saveFile(request);
+  if (!answer.accepted) return;
+  QString path = answer.fileName;
+  if (!path.toLower().endsWith(".ghf")) path += ".ghf";
+  const QString error = writeGraphFile(path, window.chart().storeState());
+  if (!error.isEmpty()) services_.prompts.message(PromptKind::Error, error);
+}
+
+void TfrmMain::Save1Click() {
+  QMdiSubWindow* active = mdiArea_->activeSubWindow();
+  auto* window = active ? qobject_cast<TfrmGraph*>(active->widget()) : nullptr;
+  if (window) saveSingleDataSet(*window);
+}
+
+void TfrmMain::Open1Click() {
+  FileDialogRequest request;
+  request.caption = texts::textOf(TextTable::Main, "IDS_74");
+  request.filter = QStringLiteral("Graph file(*.ghf,only for ML472)|*.GHF");
+  request.defaultExtension = "ghf";
+  const FileDialogResult answer = services_.prompts.openFile(request);
+  if (!answer.accepted) return;
+  const GraphFileRead file = readGraphFile(answer.fileName);
+  if (file.status != GraphFileRead::Status::Ok) {
+    services_.prompts.message(PromptKind::Error,
+                              file.error.isEmpty() ? QStringLiteral("Cannot open file \"%1\".").arg(answer.fileName)
+                                                   : file.error);
+    return;
+  }
+  auto* window = new TfrmGraph(*graphShared_, QDir::toNativeSeparators(QFileInfo(answer.fileName).absoluteFilePath()));
+  if (!window->chart().loadState(file.block)) {
+    delete window;
+    services_.prompts.message(PromptKind::Error, QStringLiteral("\"%1\" is not a graph file.").arg(answer.fileName));
+    return;
+  }
+  QMdiSubWindow* frame = addGraphWindow(window);
+  frame->setGeometry(0, 0, width(), std::max(200, mdiArea_->viewport()->height() - 40));
+  frame->show();
+  window->showSeriesStatistics();
+  window->redrawChart();
+}
+
 // ---------------------------------------------------------------- shell commands
 
 void TfrmMain::updateWindowMenu() {
@@ -413,6 +565,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   link_->closeRequest();
   settings_.lastConnectedPort = std::max(0, ComboBoxDeviceName->currentIndex());
   settings_.lastConnectedModel = link_->meterModel();
+  settings_.realTimeRate = recorder_->realTimeRate();
   writeSettings(*settingsStore_, settings_);
   event->accept();
 }

@@ -13,9 +13,13 @@
 #include <QPointer>
 
 #include "app/Settings.h"
+#include "data/DataSetCollection.h"
+#include "graph/Annotation.h"
+#include "graph/GraphWindow.h"
 #include "link/LiveLink.h"
 #include "live/FrameDecoder.h"
 #include "live/Panel.h"
+#include "live/RealTimeRecorder.h"
 
 class QAction;
 class QComboBox;
@@ -41,9 +45,13 @@ struct MainServices {
   std::unique_ptr<QSettings> settingsStore;
   // The splash window shown during start-up, if any; closed at its end.
   TfrmAbout* splash = nullptr;
+  // The folder of "template/graph.ghf"; empty: the program's folder.
+  QString dataFolder;
 };
 
-class TfrmMain : public QMainWindow, private LinkObserver {
+class RealTimeGraphAdapter;
+
+class TfrmMain : public QMainWindow, private LinkObserver, private RealTimeHost {
   Q_OBJECT
  public:
   explicit TfrmMain(MainServices services, QWidget* parent = nullptr);
@@ -63,6 +71,23 @@ class TfrmMain : public QMainWindow, private LinkObserver {
 
   // View menu, "Control Panel": restore the panel or create it at the top left.
   void showPanel();
+
+  // The DataLogger window, made when there is none.
+  TfrmGraph* openDataLoggerGraph();
+  TfrmGraph* dataLoggerGraphWindow() const { return dataLoggerGraphWindow_; }
+  DataSetCollection& collection() { return collection_; }
+
+  // The Real-Time Graph window: openRealTimeGraph makes it; RealTimeGraph1Click
+  // restores it when it is open.
+  void openRealTimeGraph() override;
+  void RealTimeGraph1Click();
+  TfrmGraph* realTimeGraphWindow() const { return realTimeGraphWindow_; }
+  RealTimeRecorder& recorder() { return *recorder_; }
+  // The save command (File, Save) for the given window: a graph file of the chart.
+  void saveSingleDataSet(TfrmGraph& window);
+  void Save1Click();
+  void Open1Click();
+  GraphShared& graphShared() { return *graphShared_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -84,20 +109,32 @@ class TfrmMain : public QMainWindow, private LinkObserver {
   void setStatusKey(const char* key);
   void setNoConnectionLabel(bool visible);
   void applyModelLook(int model);
-  void setRunStop(bool runEnabled, bool stopEnabled);
+  void setRunStop(bool runEnabled, bool stopEnabled) override;
   void setDataLogger(bool visible, bool enabled);
   void updateWindowMenu();
   void portPicked(int index);
   void openHelp();
   void showAbout();
   void exitProgram();
-  bool realTimeRunning() const { return false; }
+  bool realTimeRunning() const { return recorder_ && recorder_->realTimeRunning(); }
+  // RealTimeHost
+  bool meterConnected() const override { return link_->meterConnected(); }
+  void showRejectedReadings(const QString& text) override;
+  QMdiSubWindow* addGraphWindow(TfrmGraph* window);
+  void graphWindowClosed(TfrmGraph& window);
 
   MainServices services_;
   std::unique_ptr<QSettings> settingsStore_;
   AppSettings settings_;
   std::unique_ptr<LiveLink> link_;
   FrameDecoder decoder_;
+  DataSetCollection collection_;
+  AnnotationState annotations_;
+  std::unique_ptr<GraphShared> graphShared_;
+  QPointer<TfrmGraph> dataLoggerGraphWindow_;
+  QPointer<TfrmGraph> realTimeGraphWindow_;
+  std::unique_ptr<RealTimeGraphAdapter> realTimeView_;
+  std::unique_ptr<RealTimeRecorder> recorder_;
   std::unique_ptr<PanelMemory> panelMemory_;
   std::array<QPixmap, 16> lcdDigits_;
   QPointer<TfrmPanel> panel_;

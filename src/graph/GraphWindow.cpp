@@ -37,6 +37,8 @@ namespace {
 constexpr const char* kPresets[] = {"0.1", "0.2", "0.5", "1.0", "2.0", "5.0", "10.0", "20.0", "30.0"};
 constexpr double kPresetSeconds[] = {0.1, 0.2, 0.5, 1, 2, 5, 10, 20, 30};
 constexpr const char* kAvgPlaceholder = "***.* dB ";
+constexpr int kLevelFieldWidth = 44;
+constexpr int kTimeFieldWidth = 96;
 
 constexpr const char* kStatisticFields[] = {"txtStartTime", "txtDataNo", "txtMax", "txtMaxTime",
                                             "txtMin", "txtMinTime", "txtAvgAll"};
@@ -170,6 +172,7 @@ void TfrmGraph::buildLayout() {
   Panel12->setAlignment(Qt::AlignCenter);
   Panel12->setAutoFillBackground(true);
   Panel12->setStyleSheet("QLabel { background: rgba(255,255,255,220); color: black; }");
+  Panel12->setVisible(false);  // until the mouse first moves over the plot
   pnlGraph->installEventFilter(this);
 
   pnlStatistic = buildCursorPanel();
@@ -298,14 +301,16 @@ QWidget* TfrmGraph::buildStatisticsPanel() {
   auto* panel = new QFrame(this);
   panel->setObjectName("pnlGraphStatistic");
   panel->setFrameShape(QFrame::StyledPanel);
-  auto* grid = new QGridLayout(panel);
-  grid->setContentsMargins(6, 4, 6, 4);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(3);
+  auto* rows = new QVBoxLayout(panel);
+  rows->setContentsMargins(6, 4, 6, 4);
+  rows->setSpacing(3);
 
-  grid->addWidget(makeLabel(panel, "lblStartTime", "Start Time"), 0, 0);
-  grid->addWidget(makeField(panel, "txtStartTime", 150), 0, 1, 1, 3);
-  grid->addWidget(makeLabel(panel, "lblSamplingRate", "Sampling Rate"), 0, 4);
+  auto* first = new QHBoxLayout;
+  first->setSpacing(4);
+  first->addWidget(makeLabel(panel, "lblStartTime", "Start Time"));
+  first->addWidget(makeField(panel, "txtStartTime", kTimeFieldWidth), 3);
+  first->addSpacing(8);
+  first->addWidget(makeLabel(panel, "lblSamplingRate", "Sampling Rate"));
   pnlSamplingRate = new QWidget(panel);
   pnlSamplingRate->setObjectName("pnlSamplingRate");
   auto* rateLayout = new QHBoxLayout(pnlSamplingRate);
@@ -315,34 +320,38 @@ QWidget* TfrmGraph::buildStatisticsPanel() {
   txtSamplingRate->setEditable(true);
   for (const char* preset : kPresets) txtSamplingRate->addItem(preset);
   txtSamplingRate->setEditText("0.1");
-  txtSamplingRate->setMinimumWidth(70);
+  txtSamplingRate->setMinimumWidth(64);
   rateLayout->addWidget(txtSamplingRate);
   pnlSamplingRate->setEnabled(false);
   connect(txtSamplingRate, &QComboBox::activated, this, [this](int index) {
     if (shared_.samplingRateChanged && isRealTime()) shared_.samplingRateChanged(index);
   });
-  grid->addWidget(pnlSamplingRate, 0, 5);
-  grid->addWidget(makeLabel(panel, "lblSec", "Sec"), 0, 6);
-  grid->addWidget(makeLabel(panel, "lblDataNo", "Data No."), 0, 7);
-  QLineEdit* count = makeField(panel, "txtDataNo", 70);
+  first->addWidget(pnlSamplingRate);
+  first->addWidget(makeLabel(panel, "lblSec", "Sec"));
+  first->addSpacing(8);
+  first->addWidget(makeLabel(panel, "lblDataNo", "Data No."));
+  QLineEdit* count = makeField(panel, "txtDataNo", kLevelFieldWidth);
   count->setText("0");
-  grid->addWidget(count, 0, 8);
+  first->addWidget(count, 1);
+  rows->addLayout(first);
 
-  grid->addWidget(makeLabel(panel, "lblMax", "Maximum "), 1, 0);
-  grid->addWidget(makeField(panel, "txtMax", 55), 1, 1);
-  grid->addWidget(makeLabel(panel, "", "@"), 1, 2);
-  grid->addWidget(makeField(panel, "txtMaxTime", 150), 1, 3);
-  grid->addWidget(makeLabel(panel, "lblMin", "Minimum"), 1, 4);
-  auto* minBox = new QHBoxLayout;
-  minBox->addWidget(makeField(panel, "txtMin", 55));
-  minBox->addWidget(makeLabel(panel, "", "@"));
-  minBox->addWidget(makeField(panel, "txtMinTime", 150));
-  grid->addLayout(minBox, 1, 5, 1, 2);
-  grid->addWidget(makeLabel(panel, "lblAvg", "Avg"), 1, 7);
-  QLineEdit* average = makeField(panel, "txtAvgAll", 70);
+  auto* second = new QHBoxLayout;
+  second->setSpacing(4);
+  second->addWidget(makeLabel(panel, "lblMax", "Maximum "));
+  second->addWidget(makeField(panel, "txtMax", kLevelFieldWidth), 1);
+  second->addWidget(makeLabel(panel, "", "@"));
+  second->addWidget(makeField(panel, "txtMaxTime", kTimeFieldWidth), 3);
+  second->addSpacing(8);
+  second->addWidget(makeLabel(panel, "lblMin", "Minimum"));
+  second->addWidget(makeField(panel, "txtMin", kLevelFieldWidth), 1);
+  second->addWidget(makeLabel(panel, "", "@"));
+  second->addWidget(makeField(panel, "txtMinTime", kTimeFieldWidth), 3);
+  second->addSpacing(8);
+  second->addWidget(makeLabel(panel, "lblAvg", "Avg"));
+  QLineEdit* average = makeField(panel, "txtAvgAll", kLevelFieldWidth + 10);
   average->setText(kAvgPlaceholder);
-  grid->addWidget(average, 1, 8);
-  grid->setColumnStretch(9, 1);
+  second->addWidget(average, 1);
+  rows->addLayout(second);
   return panel;
 }
 
@@ -373,13 +382,14 @@ QWidget* TfrmGraph::buildCursorPanel() {
   Slider1->setGeometry(0, 0, 200, 22);
   layout->addWidget(pnlSlider);
 
+  // Two columns of label, level, "@", time; the labels of a column share a width.
   auto* grid = new QGridLayout;
   grid->setContentsMargins(6, 0, 6, 0);
-  grid->setHorizontalSpacing(6);
+  grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(3);
   auto row = [panel, grid](int r, int c, const char* label, const char* value, const char* time, QColor colour) {
     QLabel* caption = makeLabel(panel, label);
-    QLineEdit* level = makeField(panel, value, 55);
+    QLineEdit* level = makeField(panel, value, kLevelFieldWidth);
     if (colour.isValid()) {
       const QString style = QStringLiteral("color: %1; font-weight: bold;").arg(colour.name());
       caption->setStyleSheet(style);
@@ -389,15 +399,17 @@ QWidget* TfrmGraph::buildCursorPanel() {
     grid->addWidget(level, r, c + 1);
     if (time) {
       grid->addWidget(makeLabel(panel, "", "@"), r, c + 2);
-      grid->addWidget(makeField(panel, time, 150), r, c + 3);
+      grid->addWidget(makeField(panel, time, kTimeFieldWidth), r, c + 3);
     }
   };
   row(0, 0, "lblCursorA", "txtCursorA", "txtCursorATime", QColor(0, 0, 230));
-  row(0, 4, "lblCursorB", "txtCursorB", "txtCursorBTime", QColor(220, 0, 0));
+  row(0, 5, "lblCursorB", "txtCursorB", "txtCursorBTime", QColor(220, 0, 0));
   row(1, 0, "lblMaxAB", "txtMaxAB", "txtMaxABTime", QColor());
-  row(1, 4, "lblMinAB", "txtMinAB", "txtMinABTime", QColor());
+  row(1, 5, "lblMinAB", "txtMinAB", "txtMinABTime", QColor());
   row(2, 0, "lblAvgAB", "txtAvgAB", nullptr, QColor());
-  grid->setColumnStretch(8, 1);
+  grid->setColumnMinimumWidth(4, 8);
+  for (int column : {1, 6}) grid->setColumnStretch(column, 1);
+  for (int column : {3, 8}) grid->setColumnStretch(column, 3);
   layout->addLayout(grid);
   layout->addStretch();
   return panel;
@@ -497,7 +509,7 @@ void TfrmGraph::plotDataSet(int d) {
   }
   setField("txtAvgAll", formats::level(dataSet->averageLevel));
 
-  setSliderRange(n);
+  setSlider(0, n - 1, n / 3, (2 * n) / 3);
   redrawChart();
 }
 
@@ -535,15 +547,15 @@ void TfrmGraph::showSeriesStatistics() {
   }
   setField("txtDataNo", QString::number(n));
   alignSlider();
-  setSliderRange(n);
+  setSlider(0, n - 1, n / 3, (2 * n) / 3);
 }
 
-void TfrmGraph::setSliderRange(int n) {
+void TfrmGraph::setSlider(int minimum, int maximum, int value1, int value2) {
   const int changesBefore = cursorUpdates_;
-  Slider1->SetMin(0);
-  Slider1->SetMax(n - 1);
-  Slider1->SetValue1(n / 3);
-  Slider1->SetValue2((2 * n) / 3);
+  Slider1->SetMin(minimum);
+  Slider1->SetMax(maximum);
+  Slider1->SetValue1(value1);
+  Slider1->SetValue2(value2);
   // A new series with as many points as the last one leaves the thumbs where they
   // were, and the slider then reports no change; the cursor fields must still
   // describe the points now under the thumbs, not those of the series before.
@@ -648,6 +660,7 @@ void TfrmGraph::PESGraph1MouseMove(QPoint position) {
   if (!area.contains(position)) return;
   const chart::DataPoint point = PESGraph1->pixelToData(position);
   Panel12->setText(formats::level(point.level) + "dB" + "@" + formats::longTime(point.time));
+  Panel12->setVisible(true);
 }
 
 void TfrmGraph::ToolButton1Click() {

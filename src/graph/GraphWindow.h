@@ -87,6 +87,9 @@ class TfrmGraph : public QWidget {
   // real-time recording and tests.
   QString field(const QString& name) const;
   void setField(const QString& name, const QString& text);
+  // Slider1's Minimum, Maximum, Value1, Value2 in that order; the cursors are
+  // refreshed even when no thumb moved.
+  void setSlider(int minimum, int maximum, int value1, int value2);
   // All cursor fields and the A–B statistics emptied.
   void clearCursorFields();
   QComboBox* samplingRateBox() const { return txtSamplingRate; }
@@ -138,8 +141,6 @@ class TfrmGraph : public QWidget {
   void placeReadout();
   void onCustomized();
   void selectTool(int tool);
-  // Slider 0..n-1 with the thumbs at n/3 and 2n/3, the cursors refreshed.
-  void setSliderRange(int n);
 
   GraphShared& shared_;
   bool closedOnce_ = false;

@@ -145,7 +145,7 @@ void RealTimeRecorder::appendRealTimeReading(float level, TDateTime time) {
     return;
   }
 
-  realTimeUnsaved_ = true;
+  context_.realTimeUnsaved = true;
   if (level > realTimeMax_) {
     realTimeMax_ = level;
     realTimeMaxTime_ = time;

@@ -41,6 +41,9 @@ struct RealTimeContext {
   // The annotation slot counter shared by every graph window: the last slot used.
   // It belongs to the annotations; Clear sets it back to 3.
   int& annotationSlotCounter;
+  // realTimeUnsaved: set by every recorded point; the Real-Time Graph window asks
+  // to save when it closes with it set. The main window owns it.
+  bool& realTimeUnsaved;
   // saveSingleDataSet: saves the active graph window to a .ghf, .txt or .csv file
   // of the user's choice. Run calls it, after giving the Real-Time Graph window the
   // focus, when the user wants the old recording saved.
@@ -99,8 +102,8 @@ class RealTimeRecorder {
   TDateTime realTimeMinTime() const { return realTimeMinTime_; }
   int rejectedReadings() const { return rejectedReadings_; }
   // Set by every recorded point; the window's close question clears it.
-  bool realTimeUnsaved() const { return realTimeUnsaved_; }
-  void setRealTimeUnsaved(bool unsaved) { realTimeUnsaved_ = unsaved; }
+  bool realTimeUnsaved() const { return context_.realTimeUnsaved; }
+  void setRealTimeUnsaved(bool unsaved) { context_.realTimeUnsaved = unsaved; }
 
  private:
   void startRecording(float rate, int count);
@@ -119,6 +122,5 @@ class RealTimeRecorder {
   TDateTime realTimeMaxTime_ = 0;
   float realTimeMin_ = 9999;
   TDateTime realTimeMinTime_ = 0;
-  bool realTimeUnsaved_ = false;
   int rejectedReadings_ = 0;
 };

@@ -46,7 +46,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   TfrmMain& open(TfrmAbout* splash = nullptr) {
-    window_ = std::make_unique<TfrmMain>(MainServices{clock_, bus_, prompts_, {}, {}, store(), splash});
+    window_ = std::make_unique<TfrmMain>(MainServices{clock_, bus_, prompts_, {}, {}, store(), splash, dataDir_.path()});
     return *window_;
   }
   TfrmMain& start(TfrmAbout* splash = nullptr) {
@@ -86,6 +86,7 @@ class MainWindowTest : public ::testing::Test {
   FakeSerialBackend bus_{clock_};
   ScriptedPrompts prompts_;
   QTemporaryDir settingsDir_;
+  QTemporaryDir dataDir_;
   std::unique_ptr<InProcessMeter> meter_;
   std::unique_ptr<TfrmMain> window_;
 };

@@ -168,11 +168,12 @@ struct Rig {
   FakeHost host;
   FakeGraphView view;
   int annotationSlotCounter = 4;
+  bool realTimeUnsaved = false;
   std::deque<std::optional<RealTimeSetupAnswer>> setupAnswers;  // Cancel when empty
   std::vector<RealTimeSetupRequest> setupRequests;
   std::vector<std::string> log;
   int saves = 0;
-  RealTimeRecorder recorder{RealTimeContext{clock, prompts, host, annotationSlotCounter,
+  RealTimeRecorder recorder{RealTimeContext{clock, prompts, host, annotationSlotCounter, realTimeUnsaved,
                                             [this] {
                                               ++saves;
                                               log.push_back("save");

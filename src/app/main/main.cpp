@@ -15,6 +15,7 @@
 #include "app/AboutBox.h"
 #include "app/DesktopPrompts.h"
 #include "app/MainWindow.h"
+#include "app/ToolIcons.h"
 #include "app/Monitor.h"
 #include "link/QtSerial.h"
 #ifdef Q_OS_UNIX
@@ -50,6 +51,7 @@ int runDesktop(int argc, char** argv) {
   QApplication::setApplicationName("ML472");
   QApplication::setOrganizationName("ML470");
   QApplication::setApplicationVersion(ML472_VERSION);
+  QApplication::setWindowIcon(toolIcon(ToolIcon::DataLogger));
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Companion program of the ML472 and 471 sound level meters.");
@@ -89,7 +91,7 @@ int runDesktop(int argc, char** argv) {
   splash->show();
   QApplication::processEvents();
 
-  TfrmMain window(MainServices{clock, backend, prompts, leadingPorts, parser.values(port), nullptr, splash});
+  TfrmMain window(MainServices{clock, backend, prompts, leadingPorts, parser.values(port), nullptr, splash, {}});
   prompts.setParent(&window);
   window.showMaximized();
   if (parser.isSet(quitAfter)) {
