@@ -1,5 +1,8 @@
 #include "app/DesktopPrompts.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,6 +62,11 @@ const ButtonInfo* info(PromptButton button) {
 void DesktopPrompts::message(PromptKind kind, const QString& text) { ask(kind, text, {PromptButton::Ok}); }
 
 PromptButton DesktopPrompts::ask(PromptKind kind, const QString& text, const std::vector<PromptButton>& buttons) {
+  if (autoAnswer_ != PromptButton::None) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(title(kind)), qPrintable(text));
+    if (buttons.empty()) return PromptButton::Cancel;
+    return std::find(buttons.begin(), buttons.end(), autoAnswer_) != buttons.end() ? autoAnswer_ : buttons.front();
+  }
   QMessageBox box(icon(kind), title(kind), text, QMessageBox::NoButton, parent_);
   std::vector<std::pair<QAbstractButton*, PromptButton>> made;
   for (PromptButton button : buttons) {
@@ -105,6 +113,7 @@ FileDialogResult DesktopPrompts::openFile(const FileDialogRequest& request) { re
 FileDialogResult DesktopPrompts::saveFile(const FileDialogRequest& request) { return fileDialog(request, true); }
 
 FileDialogResult DesktopPrompts::fileDialog(const FileDialogRequest& request, bool save) {
+  if (autoAnswer_ != PromptButton::None) return {};
   QFileDialog dialog(parent_, request.caption, request.fileName);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

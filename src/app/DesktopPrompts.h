@@ -9,6 +9,9 @@ class DesktopPrompts final : public Prompts {
  public:
   // parent: the window the boxes are centred on (the main window once it exists).
   void setParent(QWidget* parent) { parent_ = parent; }
+  // Scripted runs: every question gets this answer where it is offered (else the
+  // first button) and no box is shown; messages go to standard error.
+  void setAutoAnswer(PromptButton answer) { autoAnswer_ = answer; }
 
   void message(PromptKind kind, const QString& text) override;
   PromptButton ask(PromptKind kind, const QString& text, const std::vector<PromptButton>& buttons) override;
@@ -21,4 +24,5 @@ class DesktopPrompts final : public Prompts {
  private:
   FileDialogResult fileDialog(const FileDialogRequest& request, bool save);
   QWidget* parent_ = nullptr;
+  PromptButton autoAnswer_ = PromptButton::None;
 };

@@ -60,6 +60,11 @@ TfrmMain::TfrmMain(MainServices services, QWidget* parent)
                         if (realTimeGraphWindow_) saveSingleDataSet(*realTimeGraphWindow_);
                       },
                       [this](const RealTimeSetupRequest& request) {
+                        if (scriptedSetup_) {
+                          std::optional<RealTimeSetupAnswer> answer = scriptedSetup_;
+                          scriptedSetup_.reset();
+                          return answer;
+                        }
                         return askRealTimeSetup(services_.prompts, this, request);
                       }},
       settings_.realTimeRate);
@@ -460,6 +465,10 @@ void TfrmMain::RealTimeGraph1Click() {
 }
 
 void TfrmMain::showRejectedReadings(const QString& text) { Edit1->setText(text); }
+
+void TfrmMain::answerNextSetup(const QString& rateText, const QString& countText) {
+  scriptedSetup_ = RealTimeSetupAnswer{rateText, countText};
+}
 
 // ---------------------------------------------------------------- files
 

@@ -87,6 +87,9 @@ class TfrmMain : public QMainWindow, private LinkObserver, private RealTimeHost 
   void saveSingleDataSet(TfrmGraph& window);
   void Save1Click();
   void Open1Click();
+  // The next Run takes these answers instead of asking with the setup dialog
+  // (scripted runs and tests).
+  void answerNextSetup(const QString& rateText, const QString& countText);
   GraphShared& graphShared() { return *graphShared_; }
 
  protected:
@@ -135,6 +138,7 @@ class TfrmMain : public QMainWindow, private LinkObserver, private RealTimeHost 
   QPointer<TfrmGraph> realTimeGraphWindow_;
   std::unique_ptr<RealTimeGraphAdapter> realTimeView_;
   std::unique_ptr<RealTimeRecorder> recorder_;
+  std::optional<RealTimeSetupAnswer> scriptedSetup_;
   std::unique_ptr<PanelMemory> panelMemory_;
   std::array<QPixmap, 16> lcdDigits_;
   QPointer<TfrmPanel> panel_;

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +18,8 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "graph/Chart.h"
+#include "graph/Slider2.h"
 #include "link/FakeSerial.h"
 #include "link/VirtualClock.h"
 #include "sim/InProcessMeter.h"
@@ -249,6 +252,100 @@ TEST_F(MainWindowTest, ExitTakesTheSameRoadAsClosing) {
   start();
   child<QAction>("Exit1")->trigger();
   EXPECT_EQ(store()->value("LastConnectedModel").toInt(), 472);
+}
+
+TEST_F(MainWindowTest, RealTimeGraphOpensAtStartUpBesideThePanel) {
+  meterOn("COM1");
+  TfrmMain& window = start();
+  TfrmGraph* graph = window.realTimeGraphWindow();
+  ASSERT_NE(graph, nullptr);
+  EXPECT_EQ(graph->windowTitle(), "Real-Time Graph");
+  EXPECT_TRUE(child<QAction>("RealTimeGraph1")->isChecked());
+  EXPECT_FALSE(graph->findChild<QToolButton*>("tbntClr")->isHidden());
+  EXPECT_EQ(graph->samplingRateBox()->currentIndex(), 1) << "the 0.2 s preset of the default rate";
+  EXPECT_EQ(graph->chart().pointCount(), 2000);
+  EXPECT_GE(graph->parentWidget()->x(), window.panel()->width());
+}
+
+TEST_F(MainWindowTest, RunRecordsTheMeterAndStopsWhenTheChartIsFull) {
+  InProcessMeter& meter = meterOn("COM1");
+  meter->setLevelScript({600, 610, 620, 630, 640, 650, 660, 670, 680, 690, 700, 710, 720});
+  TfrmMain& window = start();
+  clock_.runFor(1000);
+  window.answerNextSetup("0.2", "10");
+  child<QToolButton>("btnRun")->click();
+  EXPECT_TRUE(window.recorder().realTimeRunning());
+  EXPECT_FALSE(enabled("btnRun", "Run1"));
+  EXPECT_TRUE(enabled("btnStop", "Stop1"));
+
+  clock_.runUntil([&] { return !window.recorder().realTimeRunning(); }, 10000);
+  EXPECT_FALSE(window.recorder().realTimeRunning());
+  TfrmGraph* graph = window.realTimeGraphWindow();
+  EXPECT_EQ(graph->chart().pointCount(), 10);
+  EXPECT_EQ(graph->field("txtDataNo"), "10");
+  EXPECT_EQ(graph->slider().Maximum(), 9);
+  EXPECT_FALSE(graph->field("txtCursorA").isEmpty());
+  EXPECT_FALSE(graph->field("txtAvgAll").isEmpty());
+  EXPECT_TRUE(enabled("btnRun", "Run1"));
+  EXPECT_FALSE(enabled("btnStop", "Stop1"));
+  EXPECT_TRUE(window.graphShared().realTimeUnsaved);
+  // Points at least one interval apart, in time order.
+  for (int i = 1; i < 10; ++i)
+    EXPECT_GE(graph->chart().x(i) - graph->chart().x(i - 1), 0.2 / 86400 - 1e-9) << i;
+}
+
+TEST_F(MainWindowTest, LinkLossKeepsTheRecordingAndStopComesBack) {
+  InProcessMeter& meter = meterOn("COM1");
+  TfrmMain& window = start();
+  clock_.runFor(1000);
+  window.answerNextSetup("1.0", "500");
+  window.recorder().btnRunClick();
+  clock_.runFor(3000);
+  const int before = window.recorder().realTimePointCount();
+  EXPECT_GE(before, 2);
+
+  meter->setSilent(true);
+  clock_.runFor(4000);
+  EXPECT_TRUE(window.recorder().realTimeRunning());
+  EXPECT_FALSE(enabled("btnStop", "Stop1"));
+  meter->setSilent(false);
+  clock_.runFor(4000);
+  EXPECT_TRUE(window.recorder().realTimeRunning());
+  EXPECT_TRUE(enabled("btnStop", "Stop1"));
+  EXPECT_FALSE(enabled("btnRun", "Run1"));
+  EXPECT_FALSE(window.realTimeGraphWindow()->findChild<QToolButton*>("tbntClr")->isEnabled());
+  EXPECT_GT(window.recorder().realTimePointCount(), before);
+}
+
+TEST_F(MainWindowTest, ClosingTheRealTimeGraphAsksAndEndsTheRecording) {
+  meterOn("COM1");
+  TfrmMain& window = start();
+  clock_.runFor(1000);
+  window.answerNextSetup("0.5", "100");
+  window.recorder().btnRunClick();
+  clock_.runFor(2000);
+  ASSERT_TRUE(window.graphShared().realTimeUnsaved);
+
+  prompts_.answers = {PromptButton::Cancel};
+  EXPECT_FALSE(window.realTimeGraphWindow()->parentWidget()->close());
+  EXPECT_TRUE(window.recorder().realTimeRunning());
+
+  prompts_.answers = {PromptButton::No};
+  EXPECT_TRUE(window.realTimeGraphWindow()->parentWidget()->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.realTimeGraphWindow(), nullptr);
+  EXPECT_FALSE(window.recorder().realTimeRunning());
+  EXPECT_EQ(window.recorder().realTimePointCount(), 0);
+  EXPECT_FALSE(child<QAction>("RealTimeGraph1")->isChecked());
+  EXPECT_TRUE(enabled("btnRun", "Run1"));
+  EXPECT_FALSE(enabled("btnStop", "Stop1"));
+  clock_.runFor(1000);  // readings with no window go nowhere
+
+  child<QAction>("RealTimeGraph1")->trigger();
+  ASSERT_NE(window.realTimeGraphWindow(), nullptr);
+  EXPECT_EQ(window.realTimeGraphWindow()->samplingRateBox()->currentIndex(), 2) << "the rate last used";
+  EXPECT_TRUE(window.close());
+  EXPECT_DOUBLE_EQ(store()->value("RealTimeRate").toDouble(), 0.5);
 }
 
 }  // namespace

@@ -63,7 +63,9 @@ int runDesktop(int argc, char** argv) {
                                "seconds");
   QCommandLineOption screenshot("screenshot", "Save a picture of the main window to this PNG file just before "
                                 "--quit-after closes it.", "file");
-  parser.addOptions({demo, port, quitAfter, screenshot});
+  QCommandLineOption record("record", "Once started, record COUNT points at RATE seconds as if Run, Start had "
+                            "been chosen (for scripted runs).", "count:rate");
+  parser.addOptions({demo, port, quitAfter, screenshot, record});
   parser.process(app);
 
   SystemClock clock;
@@ -94,12 +96,27 @@ int runDesktop(int argc, char** argv) {
   TfrmMain window(MainServices{clock, backend, prompts, leadingPorts, parser.values(port), nullptr, splash, {}});
   prompts.setParent(&window);
   window.showMaximized();
+  if (parser.isSet(record)) {
+    const QStringList parts = parser.value(record).split(':');
+    const QString count = parts.value(0);
+    const QString rate = parts.value(1, "1.0");
+    // After the start-up search, which runs once the window is shown.
+    QTimer::singleShot(100, &window, [&window, count, rate] {
+      window.answerNextSetup(rate, count);
+      window.recorder().btnRunClick();
+    });
+  }
   if (parser.isSet(quitAfter)) {
     const QString picture = parser.value(screenshot);
-    QTimer::singleShot(static_cast<int>(parser.value(quitAfter).toDouble() * 1000), &window, [&window, picture] {
-      if (!picture.isEmpty()) window.grab().save(picture);
-      window.close();
-    });
+    QTimer::singleShot(static_cast<int>(parser.value(quitAfter).toDouble() * 1000), &window,
+                       [&window, &prompts, picture] {
+                         if (!picture.isEmpty()) window.grab().save(picture);
+                         std::printf("real-time points: %d\n", window.recorder().realTimePointCount());
+                         std::fflush(stdout);
+                         // A scripted run answers No to the save questions of closing.
+                         prompts.setAutoAnswer(PromptButton::No);
+                         window.close();
+                       });
   }
   return QApplication::exec();
 }
