@@ -40,6 +40,7 @@ TfrmMain::TfrmMain(MainServices services, QWidget* parent)
 
   // Creation, in this order: date formats (read where they are used), settings,
   // digit pictures, port list.
+  dateFormat_ = formats::analyseShortDateFormat(QLocale().dateFormat(QLocale::ShortFormat));
   settingsStore_ = services_.settingsStore ? std::move(services_.settingsStore) : openSettingsStore();
   settings_ = readSettings(*settingsStore_);
   lcdDigits_ = makeLcdDigits(devicePixelRatioF());
@@ -422,6 +423,8 @@ TfrmGraph* TfrmMain::openDataLoggerGraph() {
   frame->show();
   const TDateTime now = services_.clock.now();
   window->resetChart(1, 130.0f, 30.0f, now + 500 / datetime::kSecondsPerDay, now, 500);
+  // The levels are dB here as in the real-time window (the chart's own "Y Axis #1" says nothing).
+  window->chart().setYAxisLabel("dB");
   dataLoggerGraphWindow_ = window;
   return window;
 }

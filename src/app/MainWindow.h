@@ -16,6 +16,7 @@
 #include "data/DataSetCollection.h"
 #include "graph/Annotation.h"
 #include "graph/GraphWindow.h"
+#include "text/Formats.h"
 #include "link/LiveLink.h"
 #include "live/FrameDecoder.h"
 #include "live/Panel.h"
@@ -65,6 +66,9 @@ class TfrmMain : public QMainWindow, private LinkObserver, private RealTimeHost 
   QMdiArea* mdiArea() const { return mdiArea_; }
   TfrmPanel* panel() const { return panel_; }
   const AppSettings& settings() const { return settings_; }
+  // From the user's short date format, for reading dates the meter reports.
+  QChar dateSeparator() const { return dateFormat_.dateSeparator; }
+  int dateOrder() const { return dateFormat_.dateOrder; }
   const std::array<QPixmap, 16>& lcdDigits() const { return lcdDigits_; }
   // Status bar panel 0 (port), 1 (connection), 2 (automatic download).
   QString statusText(int panel) const;
@@ -129,6 +133,7 @@ class TfrmMain : public QMainWindow, private LinkObserver, private RealTimeHost 
   MainServices services_;
   std::unique_ptr<QSettings> settingsStore_;
   AppSettings settings_;
+  formats::DateFormatInfo dateFormat_;
   std::unique_ptr<LiveLink> link_;
   FrameDecoder decoder_;
   DataSetCollection collection_;

@@ -571,6 +571,11 @@ void TfrmGraph::fillDataSetGrid() {
     for (int column = 0; column < cells.size() && column < 6; ++column)
       Grid2->setItem(d, column, new QTableWidgetItem(cells[column]));
   }
+  // The designed widths cut the user's date format short; widen to what the cells hold.
+  const int widths[6] = {25, 60, 60, 65, 40, 40};
+  Grid2->resizeColumnsToContents();
+  for (int column = 0; column < 6; ++column)
+    Grid2->setColumnWidth(column, std::max(widths[column], Grid2->columnWidth(column) + 6));
   Grid2->selectRow(0);
 }
 

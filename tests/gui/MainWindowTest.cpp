@@ -348,4 +348,31 @@ TEST_F(MainWindowTest, ClosingTheRealTimeGraphAsksAndEndsTheRecording) {
   EXPECT_DOUBLE_EQ(store()->value("RealTimeRate").toDouble(), 0.5);
 }
 
+TEST_F(MainWindowTest, OneDataLoggerWindowShowsTheCollection) {
+  meterOn("COM1");
+  TfrmMain& window = start();
+  ParsedDataSet set;
+  set.header = {46000.25, 2, 5, 0, 0, 0x08};
+  set.levels = {60.0f, 70.0f, 70.0f, 50.0f, 65.0f};
+  ASSERT_TRUE(window.collection().replaceFromImage({set}));
+
+  TfrmGraph* logger = window.openDataLoggerGraph();
+  ASSERT_NE(logger, nullptr);
+  EXPECT_EQ(window.openDataLoggerGraph(), logger) << "at most one DataLogger window";
+  EXPECT_EQ(logger->windowTitle(), "DataLogger");
+  EXPECT_FALSE(logger->findChild<QWidget*>("pnlDataSets")->isHidden());
+  logger->fillDataSetGrid();
+  logger->plotDataSet(0);
+  EXPECT_EQ(logger->chart().pointCount(), 5);
+  EXPECT_EQ(logger->field("txtMax"), "70.0");
+  EXPECT_EQ(logger->field("txtAvgAll"), "63.0");
+
+  window.graphShared().dataLoggerUnsaved = true;
+  prompts_.answers = {PromptButton::No};
+  EXPECT_TRUE(logger->parentWidget()->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.dataLoggerGraphWindow(), nullptr);
+  EXPECT_NE(window.openDataLoggerGraph(), nullptr);
+}
+
 }  // namespace
