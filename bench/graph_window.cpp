@@ -50,7 +50,7 @@ void BM_CursorMoveOverMillionPoints(benchmark::State& state) {
   sets[0].header = {kStart, 1, kMillion, 0, 0, 0x08};
   sets[0].levels.resize(kMillion);
   for (int i = 0; i < kMillion; ++i)
-    sets[0].levels[i] = static_cast<float>(std::round((60 + 12 * std::sin(i / 500.0) + (i * 7919 % 100) / 10.0) * 10) / 10);
+    sets[0].levels[i] = static_cast<float>(std::round((60 + 12 * std::sin(i / 500.0) + (static_cast<long long>(i) * 7919 % 100) / 10.0) * 10) / 10);
   shared.collection.replaceFromImage(sets);
   TfrmGraph window(shared.graph, kDataLoggerCaption);
   window.setAttribute(Qt::WA_DeleteOnClose, false);
