@@ -475,13 +475,19 @@ void TfrmMain::answerNextSetup(const QString& rateText, const QString& countText
 
 // ---------------------------------------------------------------- files
 
-void TfrmMain::saveSingleDataSet(TfrmGraph& window) {
-  // Graph files for now; the text formats join them with the file commands.
+namespace {
+// Graph files for now; the text formats join them with the file commands.
+FileDialogRequest graphFileRequest(const char* captionKey) {
   FileDialogRequest request;
-  request.caption = texts::textOf(TextTable::Main, "IDS_47");
+  request.caption = texts::textOf(TextTable::Main, captionKey);
   request.filter = QStringLiteral("Graph file(*.ghf,only for ML472)|*.GHF");
   request.defaultExtension = "ghf";
-  const FileDialogResult answer = services_.prompts.saveFile(request);
+  return request;
+}
+}  // namespace
+
+void TfrmMain::saveSingleDataSet(TfrmGraph& window) {
+  const FileDialogResult answer = services_.prompts.saveFile(graphFileRequest("IDS_47"));
   if (!answer.accepted) return;
   QString path = answer.fileName;
   if (!path.toLower().endsWith(".ghf")) path += ".ghf";
@@ -496,11 +502,7 @@ void TfrmMain::Save1Click() {
 }
 
 void TfrmMain::Open1Click() {
-  FileDialogRequest request;
-  request.caption = texts::textOf(TextTable::Main, "IDS_74");
-  request.filter = QStringLiteral("Graph file(*.ghf,only for ML472)|*.GHF");
-  request.defaultExtension = "ghf";
-  const FileDialogResult answer = services_.prompts.openFile(request);
+  const FileDialogResult answer = services_.prompts.openFile(graphFileRequest("IDS_74"));
   if (!answer.accepted) return;
   const GraphFileRead file = readGraphFile(answer.fileName);
   if (file.status != GraphFileRead::Status::Ok) {

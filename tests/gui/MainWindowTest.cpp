@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
@@ -373,6 +374,48 @@ TEST_F(MainWindowTest, OneDataLoggerWindowShowsTheCollection) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window.dataLoggerGraphWindow(), nullptr);
   EXPECT_NE(window.openDataLoggerGraph(), nullptr);
+}
+
+TEST_F(MainWindowTest, GraphFileSavedFromAWindowOpensWithTheSamePoints) {
+  meterOn("COM1");
+  TfrmMain& window = start();
+  clock_.runFor(1000);
+  window.answerNextSetup("0.5", "12");
+  window.recorder().btnRunClick();
+  clock_.runUntil([&] { return !window.recorder().realTimeRunning(); }, 20000);
+  TfrmGraph* recorded = window.realTimeGraphWindow();
+  ASSERT_EQ(recorded->chart().pointCount(), 12);
+
+  const QString path = dataDir_.filePath("recording");  // the extension is added
+  prompts_.fileAnswers = {FileDialogResult{true, path, 1}};
+  window.saveSingleDataSet(*recorded);
+  ASSERT_TRUE(QFile::exists(path + ".ghf"));
+
+  prompts_.fileAnswers = {FileDialogResult{true, path + ".ghf", 1}};
+  child<QAction>("Open1")->trigger();
+  TfrmGraph* opened = nullptr;
+  for (TfrmGraph* graph : window.findChildren<TfrmGraph*>())
+    if (graph->windowTitle().endsWith("recording.ghf")) opened = graph;
+  ASSERT_NE(opened, nullptr);
+  ASSERT_EQ(opened->chart().pointCount(), 12);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_DOUBLE_EQ(opened->chart().x(i), recorded->chart().x(i));
+    EXPECT_FLOAT_EQ(opened->chart().y(i), recorded->chart().y(i));
+  }
+  EXPECT_EQ(opened->field("txtDataNo"), "12");
+  EXPECT_EQ(opened->field("txtMax"), recorded->field("txtMax"));
+
+  // A file that is not a graph file is refused with a message and no window.
+  QFile junk(dataDir_.filePath("junk.ghf"));
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write(QByteArray::fromHex("04000000deadbeef"));
+  junk.close();
+  const int windows = static_cast<int>(window.findChildren<TfrmGraph*>().size());
+  prompts_.fileAnswers = {FileDialogResult{true, junk.fileName(), 1}};
+  child<QAction>("Open1")->trigger();
+  EXPECT_EQ(prompts_.asked.back().kind, PromptKind::Error);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(static_cast<int>(window.findChildren<TfrmGraph*>().size()), windows);
 }
 
 }  // namespace
