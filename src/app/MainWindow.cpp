@@ -99,6 +99,12 @@ TfrmMain::TfrmMain(MainServices services, QWidget* parent)
 TfrmMain::~TfrmMain() {
   link_->setObserver(nullptr);
   decoder_.panelSink = nullptr;
+  decoder_.recordingSink = nullptr;
+  // The child windows refer to the panel memory, the graph state and the recorder,
+  // which are members: they must go before the members do, not after with the
+  // rest of the widget tree.
+  delete mdiArea_;
+  mdiArea_ = nullptr;
 }
 
 // ---------------------------------------------------------------- building
