@@ -736,6 +736,9 @@ void Chart::redrawNow() { flushRedraw(); }
 
 void Chart::flushRedraw() {
   m_redrawQueued = false;
+  // A plot not laid out yet has no pixels to draw into; it draws itself when it
+  // gets its size, and what is wanted here stays wanted.
+  if (m_plot->width() <= 0 || m_plot->height() <= 0) return;
   if (m_fullReplotWanted) {
     m_plot->replot(QCustomPlot::rpRefreshHint);
   } else if (m_marksReplotWanted) {

@@ -165,6 +165,8 @@ void TfrmGraph::buildLayout() {
   PESGraph1 = new Chart(pnlGraph);
   PESGraph1->setObjectName("PESGraph1");
   PESGraph1->setYAxisLabel("Y Axis #1");
+  // Never squeezed to nothing by the splitter: the plot cannot draw into 0 pixels.
+  PESGraph1->setMinimumSize(120, 80);
   graphLayout->addWidget(PESGraph1);
   Panel12 = new QLabel(PESGraph1);
   Panel12->setObjectName("Panel12");
