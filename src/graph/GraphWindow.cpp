@@ -419,6 +419,11 @@ QWidget* TfrmGraph::buildCursorPanel() {
 
 void TfrmGraph::retranslate() {
   texts::retranslate(this, TextTable::Graph);
+  // The built-in time axis label follows the language; a template's is the user's own.
+  if (builtInLook_ && PESGraph1) {
+    PESGraph1->setXAxisLabel(texts::textOf(TextTable::Main, "IDS_13"));
+    redrawChart();
+  }
   if (Grid2) {
     QStringList headings;
     for (const char* key : {"IDS_0", "IDS_1", "IDS_2", "IDS_3", "IDS_4", "IDS_5"})
@@ -478,6 +483,7 @@ bool TfrmGraph::resetChart(int /*subsets*/, float maxY, float minY, TDateTime ma
       templateFile.status == GraphFileRead::Status::Ok && PESGraph1->loadSettings(templateFile.block);
 
   PESGraph1->reset(points, chart::AxisRange{minY, maxY}, chart::AxisRange{minX, maxX});
+  builtInLook_ = !withTemplate;
   if (!withTemplate) {
     PESGraph1->applyBuiltInLook();
     PESGraph1->setXAxisLabel(texts::textOf(TextTable::Main, "IDS_13"));

@@ -145,6 +145,7 @@ class TfrmGraph : public QWidget {
   GraphShared& shared_;
   bool closedOnce_ = false;
   int cursorUpdates_ = 0;
+  bool builtInLook_ = false;
 
   QWidget* pnlDataSets = nullptr;
   QTableWidget* Grid2 = nullptr;

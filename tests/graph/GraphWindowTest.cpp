@@ -250,6 +250,10 @@ TEST_F(GraphWindowTest, TemplateGivesTheLookAndAnUnreadableOneStopsThePlot) {
   QFile::remove(path);
   ASSERT_TRUE(second.resetChart(1, 130, 30, kStart + 0.01, kStart, 5));
   EXPECT_EQ(second.chart().look().graphBackColor, QColor(Qt::black));
+  // The built-in time label follows the language.
+  EXPECT_EQ(second.chart().look().xAxisLabel, "Time");
+  texts::setLanguage(Language::French);
+  EXPECT_EQ(second.chart().look().xAxisLabel, "Heure");
 }
 
 TEST_F(GraphWindowTest, CloseQuestionsByRole) {
