@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -254,6 +256,25 @@ TEST_F(GraphWindowTest, TemplateGivesTheLookAndAnUnreadableOneStopsThePlot) {
   EXPECT_EQ(second.chart().look().xAxisLabel, "Time");
   texts::setLanguage(Language::French);
   EXPECT_EQ(second.chart().look().xAxisLabel, "Heure");
+}
+
+TEST_F(GraphWindowTest, CustomizedLookIsKeptAsTheTemplateOnlyOnYes) {
+  TfrmGraph& window = open("series");
+  const QString path = QDir(folder_.path()).filePath("template/graph.ghf");
+  prompts_.answers = {PromptButton::No};
+  emit window.chart().customized();
+  EXPECT_EQ(prompts_.asked.back().text, "Do you want to save the changes ?");
+  EXPECT_FALSE(QFile::exists(path));
+
+  chart::ChartLook look = window.chart().look();
+  look.mainTitle = "Street, north side";
+  window.chart().setLook(look);
+  prompts_.answers = {PromptButton::Yes};
+  emit window.chart().customized();
+  ASSERT_TRUE(QFile::exists(path)) << "the template folder is made when missing";
+  TfrmGraph& next = open("next");
+  ASSERT_TRUE(next.resetChart(1, 130, 30, kStart + 0.01, kStart, 3));
+  EXPECT_EQ(next.chart().look().mainTitle, "Street, north side");
 }
 
 TEST_F(GraphWindowTest, CloseQuestionsByRole) {
