@@ -237,8 +237,13 @@ std::optional<ChartState> decodeState(const QByteArray& block) {
   if (!in.ok() || points > static_cast<quint32>(kMaxPoints) || in.left() / 12 < points) return std::nullopt;
   state.x.resize(points);
   state.y.resize(points);
-  for (quint32 i = 0; i < points; ++i) state.x[i] = in.f64();
-  for (quint32 i = 0; i < points; ++i) state.y[i] = in.f32();
+  // A time or level that is not a number would spoil every statistic and axis of
+  // the window that opens the file: such a block is refused like any damaged one.
+  for (quint32 i = 0; i < points; ++i) state.x[i] = in.finite();
+  for (quint32 i = 0; i < points; ++i) {
+    state.y[i] = in.f32();
+    if (!std::isfinite(state.y[i])) return std::nullopt;
+  }
 
   const quint32 slotCount = in.u32();
   // Each annotation record takes at least 25 bytes (slot, kind, X, Y, text size).

@@ -246,8 +246,9 @@ QWidget* TfrmGraph::buildToolbar() {
     p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter, "T");
   }));
   ToolButton4->setChecked(true);
-  for (auto [button, tool] : {std::pair{ToolButton4, -99}, std::pair{ToolButton5, 2}, std::pair{ToolButton9, 0}}) {
-    connect(button, &QToolButton::clicked, this, [this, tool] { selectTool(tool); });
+  for (const auto& entry : {std::pair{ToolButton4, -99}, std::pair{ToolButton5, 2}, std::pair{ToolButton9, 0}}) {
+    const int tool = entry.second;
+    connect(entry.first, &QToolButton::clicked, this, [this, tool] { selectTool(tool); });
   }
   ToolButton13 = makeToolButton(bar, "ToolButton13", "", false);
   ToolButton13->setIcon(drawnIcon([](QPainter& p) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <random>
 
 #include "graph/ChartBlock.h"
@@ -209,6 +211,18 @@ TEST(ChartBlock, RefusesValuesOutOfRange) {
   ChartState badKind = sampleState();
   badKind.annotations[7] = {static_cast<AnnotationKind>(1), 45352.42, 50, {}};
   EXPECT_FALSE(decodeState(encodeState(badKind)));
+}
+
+TEST(ChartBlock, RefusesPointsThatAreNotNumbers) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (int which = 0; which < 4; ++which) {
+    ChartState state = sampleState(3);
+    if (which == 0) state.x[1] = nan;
+    if (which == 1) state.x[2] = std::numeric_limits<double>::infinity();
+    if (which == 2) state.y[0] = std::numeric_limits<float>::quiet_NaN();
+    if (which == 3) state.y[2] = -std::numeric_limits<float>::infinity();
+    EXPECT_FALSE(decodeState(encodeState(state))) << which;
+  }
 }
 
 TEST(ChartBlock, RefusesRepeatedOrDescendingSlots) {
