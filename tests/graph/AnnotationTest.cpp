@@ -17,6 +17,7 @@
 
 #include <qcustomplot.h>
 
+#include "support/DialogTest.h"
 #include "graph/AnnoEdit.h"
 #include "graph/Annotation.h"
 #include "graph/Chart.h"
@@ -33,40 +34,8 @@ TDateTime at(int hour, int minute, int second) {
   return datetime::fromQDateTime(QDateTime(QDate(2024, 3, 1), QTime(hour, minute, second)));
 }
 
-// Answers the modal dialog of type Dialog that opens while this object lives: act
-// runs on it once; whatever is still open afterwards (or a dialog of another type)
-// is rejected, so a test that goes wrong fails instead of hanging.
-template <class Dialog>
-class ModalAnswer {
- public:
-  explicit ModalAnswer(std::function<void(Dialog&)> act) : act_(std::move(act)) {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-    timer_.start();
-  }
-  int opened = 0;  // dialogs of type Dialog seen
-
- private:
-  void poll() {
-    QPointer<QWidget> modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    if (auto* dialog = qobject_cast<Dialog*>(modal.data()); dialog && opened == 0) {
-      ++opened;
-      act_(*dialog);
-    }
-    if (modal && modal->isVisible())
-      if (auto* other = qobject_cast<QDialog*>(modal.data())) other->reject();
-  }
-  std::function<void(Dialog&)> act_;
-  QTimer timer_;
-};
-
-template <class Widget>
-Widget* child(QWidget& parent, const char* name) {
-  auto* found = parent.findChild<Widget*>(QString::fromLatin1(name));
-  EXPECT_NE(found, nullptr) << name;
-  return found;
-}
+using dialogtest::ModalAnswer;
+using dialogtest::child;
 
 // Sets the language and gives the one before back at the end of the scope.
 class LanguageScope {

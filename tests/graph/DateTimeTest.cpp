@@ -13,6 +13,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 
+#include "support/DialogTest.h"
 #include "data/DataSetCollection.h"
 #include "graph/DateTimeDialog.h"
 #include "link/VirtualClock.h"
@@ -22,40 +23,8 @@ namespace {
 
 TDateTime at(QDate date, QTime time) { return datetime::fromQDateTime(QDateTime(date, time)); }
 
-// Answers the modal dialog of type Dialog that opens while this object lives: act
-// runs on it once; whatever is still open afterwards is rejected, so a test that
-// goes wrong fails instead of hanging.
-template <class Dialog>
-class ModalAnswer {
- public:
-  explicit ModalAnswer(std::function<void(Dialog&)> act) : act_(std::move(act)) {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-    timer_.start();
-  }
-  int opened = 0;
-
- private:
-  void poll() {
-    QPointer<QWidget> modal = QApplication::activeModalWidget();
-    if (!modal) return;
-    if (auto* dialog = qobject_cast<Dialog*>(modal.data()); dialog && opened == 0) {
-      ++opened;
-      act_(*dialog);
-    }
-    if (modal && modal->isVisible())
-      if (auto* other = qobject_cast<QDialog*>(modal.data())) other->reject();
-  }
-  std::function<void(Dialog&)> act_;
-  QTimer timer_;
-};
-
-template <class Widget>
-Widget* child(QWidget& parent, const char* name) {
-  auto* found = parent.findChild<Widget*>(QString::fromLatin1(name));
-  EXPECT_NE(found, nullptr) << name;
-  return found;
-}
+using dialogtest::ModalAnswer;
+using dialogtest::child;
 
 ParsedDataSet dataSet(TDateTime start, std::int32_t interval, std::vector<float> levels) {
   ParsedDataSet result;
