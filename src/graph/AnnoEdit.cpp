@@ -1,3 +1,4 @@
+#include "graph/DialogButtons.h"
 #include "graph/AnnoEdit.h"
 
 #include <QHBoxLayout>
@@ -18,21 +19,13 @@ TfrmAnnoEdit::TfrmAnnoEdit(QWidget* parent) : QDialog(parent) {
   edtText->setObjectName(QStringLiteral("edtText"));
   edtText->setFixedWidth(kEditWidth);
 
-  btnOK = new QPushButton(QStringLiteral("OK"), this);
-  btnOK->setObjectName(QStringLiteral("btnOK"));
+  const DialogButtons buttons = makeDialogButtons(this, QStringLiteral("OK"), QStringLiteral("btnOK"), false);
+  btnOK = buttons.accept;
   btnOK->setDefault(true);
-  btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  btnCancel = buttons.cancel;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(edtText);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   edtText->setFocus();
 }

@@ -1,3 +1,4 @@
+#include "graph/DialogButtons.h"
 #include "graph/DateTimeDialog.h"
 
 #include <QDateEdit>
@@ -35,28 +36,20 @@ TfrmDateTime::TfrmDateTime(TDateTime initial, QWidget* parent) : QDialog(parent)
   TimePicker->setDisplayFormat(formats::longTimeFormat());
   TimePicker->setTime(start.time());
 
-  btnOK = new QPushButton(QStringLiteral("OK"), this);
-  btnOK->setObjectName(QStringLiteral("btnOK"));
+  const DialogButtons buttons = makeDialogButtons(this, QStringLiteral("OK"), QStringLiteral("btnOK"), true);
+  btnOK = buttons.accept;
   btnOK->setDefault(true);
-  btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  btnCancel = buttons.cancel;
 
   for (QWidget* picker : {static_cast<QWidget*>(DatePicker), static_cast<QWidget*>(TimePicker)})
     picker->setMinimumWidth(130);
   auto* pickers = new QHBoxLayout;
   pickers->addWidget(DatePicker, 1);
   pickers->addWidget(TimePicker, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
-  buttons->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(pickers);
   layout->addSpacing(8);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

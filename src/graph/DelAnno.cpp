@@ -1,3 +1,4 @@
+#include "graph/DialogButtons.h"
 #include "graph/DelAnno.h"
 
 #include <algorithm>
@@ -44,22 +45,13 @@ TfrmDelAnno::TfrmDelAnno(QWidget* parent) : QDialog(parent) {
   Grid1->verticalHeader()->setDefaultSectionSize(Grid1->fontMetrics().height() + 6);
   fitGrid();
 
-  btnDelete = new QPushButton(QStringLiteral("Delete"), this);
-  btnDelete->setObjectName(QStringLiteral("btnDelete"));
+  const DialogButtons buttons = makeDialogButtons(this, QStringLiteral("Delete"), QStringLiteral("btnDelete"), true);
+  btnDelete = buttons.accept;
   btnDelete->setEnabled(false);
-  btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  connect(btnDelete, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnDelete);
-  buttons->addWidget(btnCancel);
-  buttons->addStretch();
+  btnCancel = buttons.cancel;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Grid1);
-  layout->addLayout(buttons);
+  layout->addLayout(buttons.row);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   retranslate();
