@@ -57,6 +57,12 @@ QColor textColorOn(const QColor& background) {
 // tick format itself shows only times.
 class DatedTimeTicker : public QCPAxisTickerDateTime {
  protected:
+  // Labels show whole seconds at most; ticks closer than a second (a few seconds
+  // in view) would print the same label twice.
+  double getTickStep(const QCPRange& range) override {
+    return std::max(1.0, QCPAxisTickerDateTime::getTickStep(range));
+  }
+
   QVector<QString> createLabelVector(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
                                      int precision) override {
     QVector<QString> labels = QCPAxisTickerDateTime::createLabelVector(ticks, locale, formatChar, precision);

@@ -736,3 +736,17 @@ TEST_F(ChartTest, TwoHourRecordingWithMarks) {
   EXPECT_TRUE(colourNear(image, chart.dataToPixel(times[3000], levels[3000]), QColor(255, 255, 0), 2));
   EXPECT_EQ(chart.plot()->graph(0)->data()->size(), count);
 }
+
+TEST_F(ChartTest, ShortTimeSpansNeverRepeatATickLabel) {
+  // A recording's first seconds: the ticks must not fall between whole seconds,
+  // whose labels would read the same.
+  for (double seconds : {2.0, 4.0, 7.0, 12.0}) {
+    chart.setXRange(at(10, 0, 0), at(10, 0, 0) + datetime::fromSeconds(seconds));
+    chart.redrawNow();
+    const QVector<QString> labels = chart.plot()->xAxis->tickVectorLabels();
+    ASSERT_FALSE(labels.isEmpty()) << seconds;
+    QStringList firstLines;
+    for (const QString& label : labels) firstLines << label.section('\n', 0, 0);
+    EXPECT_EQ(firstLines.removeDuplicates(), 0) << seconds << ": " << firstLines.join(' ').toStdString();
+  }
+}
